@@ -1,0 +1,69 @@
+// The Wii Remote link reaches the operating system only through these two small
+// interfaces, so the same CWiimote logic runs on Linux hidraw, on the simulated
+// remote and on the scripted fakes of the tests.
+//
+// device/ holds CWiimote and its platforms. It depends on the C++ standard library
+// and hidapi only: no Qt.
+#pragma once
+
+#include <chrono>
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace kinemo {
+
+struct HidAttributes {
+    std::uint16_t vendorId = 0;
+    std::uint16_t productId = 0;
+};
+
+// Report lengths in bytes, each counting the leading report-ID byte.
+struct HidCaps {
+    std::uint16_t inputReportByteLength = 0;
+    std::uint16_t outputReportByteLength = 0;
+};
+
+enum class ReadStatus {
+    Report,       // one input report was taken
+    NoneWaiting,  // the device's queue is empty right now
+    Error,        // the device went away
+};
+
+// One opened HID interface. Destroying it closes it, so a handle can never be
+// closed twice.
+class HidDevice {
+public:
+    virtual ~HidDevice() = default;
+    virtual std::optional<HidAttributes> attributes() = 0;
+    virtual std::optional<HidCaps> caps() = 0;
+    // Blocking write of one whole output report. Returns false if it failed.
+    virtual bool write(std::span<const std::uint8_t> report) = 0;
+    // Takes one queued input report into `buffer` without waiting.
+    virtual ReadStatus read(std::span<std::uint8_t> buffer) = 0;
+};
+
+class HidPlatform {
+public:
+    virtual ~HidPlatform() = default;
+    // Paths of the HID interfaces present now, in a stable order.
+    virtual std::vector<std::string> enumerate() = 0;
+    // Opens a path for reading and writing, shared. nullptr when it cannot be opened.
+    virtual std::unique_ptr<HidDevice> open(const std::string& path) = 0;
+    // The pause that follows every search.
+    virtual void pause(std::chrono::milliseconds duration) = 0;
+};
+
+// What a machine without a Wii Remote shows: no HID interfaces at all.
+class NoHidPlatform final : public HidPlatform {
+public:
+    std::vector<std::string> enumerate() override { return {}; }
+    std::unique_ptr<HidDevice> open(const std::string&) override { return nullptr; }
+    void pause(std::chrono::milliseconds duration) override;
+};
+
+}  // namespace kinemo
