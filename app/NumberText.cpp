@@ -18,3 +18,19 @@ std::string floatText(float value) { return generalText(value, 7); }
 std::string doubleText(double value) { return generalText(value, 15); }
 
 }  // namespace kinemo
+
+namespace kinemo {
+
+std::string rateText(float samplePeriod) {
+    const double r = std::floor(1000.0 / static_cast<double>(samplePeriod)) / 10.0;
+    if (!(samplePeriod > 0) || !std::isfinite(r)) return "--- HZ";
+    return floatText(static_cast<float>(r)) + " HZ";
+}
+
+std::string gText(std::uint8_t raw) {
+    const int v = (131 - raw) * 100;
+    const double q = v / 27.0;
+    return doubleText(std::floor(q) / 100.0);
+}
+
+}  // namespace kinemo

@@ -3,11 +3,24 @@
 // no leading blank, no trailing zeros, whole numbers without a point.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 namespace kinemo {
 
 std::string floatText(float value);
 std::string doubleText(double value);
+
+}  // namespace kinemo
+
+namespace kinemo {
+
+// The sampling rate of a sample period: floor(1000 / period) / 10 as a 32-bit float,
+// followed by " HZ". A period that gives no finite positive rate shows "--- HZ".
+std::string rateText(float samplePeriod);
+
+// A raw acceleration byte in G, rounded down to hundredths: 131 "0", 104 "1",
+// 132 "-0.04", 0 "4.85".
+std::string gText(std::uint8_t raw);
 
 }  // namespace kinemo
