@@ -1,0 +1,109 @@
+#include "display/PlotSurface.h"
+#include "tests/support/MainWindowFixture.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+
+namespace kinemo {
+namespace {
+
+class Startup : public test::MainWindowFixture {
+protected:
+    void arrangePlatform() override { hid.addWiiRemote(); }
+};
+
+TEST_F(Startup, StateAfterStartUp) {
+    for (int i = 0; i < kStoreSize; ++i) {
+        ASSERT_EQ(s().samples[i], (AccTriple{131, 131, 131})) << i;
+        ASSERT_EQ(s().loadedSamples[i], (AccTriple{131, 131, 131})) << i;
+    }
+    EXPECT_EQ(s().samplePeriod, 1.05f);
+    EXPECT_EQ(s().loadedSamplePeriod, 1.05f);
+    EXPECT_EQ(s().reportCmd, 0x12);
+    EXPECT_EQ(s().reportFlags, 0x04);
+    EXPECT_EQ(s().reportMode, 0x31);
+    EXPECT_FALSE(s().isRecording);
+    EXPECT_TRUE(s().showRecorded);
+    EXPECT_EQ(s().fileSignature, "Kinemo");
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Kinemo  1.0.15"));
+    EXPECT_EQ(c().Text2->text(), QStringLiteral("2026/12/06 9:05:07"));
+    EXPECT_TRUE(c().tmrContinuousDataCollect->isActive());
+    EXPECT_EQ(c().tmrContinuousDataCollect->interval(), 10);
+    EXPECT_EQ(c().tmrContinuousDataCollect->timerType(), Qt::PreciseTimer);
+    EXPECT_EQ(c().cmdContinuous->text(), QStringLiteral("モニター開始"));
+
+    // Start-up finds the remote and asks it for continuous accelerometer reports.
+    const auto& written = hid.device("/dev/hidraw0").written;
+    ASSERT_EQ(written.size(), 1u);
+    std::vector<std::uint8_t> expected(22, 0);
+    expected[0] = 0x12;
+    expected[1] = 0x04;
+    expected[2] = 0x31;
+    EXPECT_EQ(written[0], expected);
+}
+
+TEST_F(Startup, TimeAxisAndGridColours) {
+    const QColor grey(128, 128, 128);
+    for (int i = 0; i < 6; ++i) {
+        EXPECT_EQ(c().Line11[i]->X1(), 100 * i);
+        EXPECT_EQ(c().Line11[i]->X2(), 100 * i);
+        EXPECT_EQ(c().Line10[i]->X1(), 100 * i - 50);
+        EXPECT_EQ(c().Line10[i]->X2(), 100 * i - 50);
+        EXPECT_EQ(c().Label9[i]->text(), QString::number(i));
+        EXPECT_EQ(c().Label9[i]->x(), 100 * i);
+        EXPECT_EQ(c().Line10[i]->BorderColor(), grey);
+        EXPECT_EQ(c().Line11[i]->BorderColor(), grey);
+    }
+    for (LineShape* line : {c().Line1, c().Line3, c().Line4, c().Line5, c().Line6, c().Line7, c().Line8, c().Line9,
+                            c().Line13})
+        EXPECT_EQ(line->BorderColor(), grey);
+    EXPECT_EQ(c().Line2->BorderColor(), QColor(255, 255, 255));
+    EXPECT_EQ(c().Line12->X1(), -1);
+    EXPECT_EQ(c().Line12->X2(), -1);
+}
+
+TEST_F(Startup, ModeButtonsResendTheReportAndTouchNothingElse) {
+    auto& written = hid.device("/dev/hidraw0").written;
+    c().cmdMode0x00->click();
+    EXPECT_EQ(s().reportFlags, 0x00);
+    ASSERT_EQ(written.size(), 2u);
+    EXPECT_EQ(written[1][1], 0x00);
+    // No log writer exists: the button still sends its report.
+    ASSERT_EQ(m().gLogging, nullptr);
+    c().cmdMode0x04->click();
+    EXPECT_EQ(s().reportCmd, 0x12);
+    EXPECT_EQ(s().reportFlags, 0x04);
+    EXPECT_EQ(s().reportMode, 0x31);
+    ASSERT_EQ(written.size(), 3u);
+    EXPECT_EQ(written[2][1], 0x04);
+    EXPECT_TRUE(c().tmrContinuousDataCollect->isActive());
+}
+
+TEST_F(Startup, EndCommandsEndAtOnceButTheCloseBoxReleasesTheRemote) {
+    auto& remote = hid.device("/dev/hidraw0");
+    c().Command3->click();
+    EXPECT_EQ(endProgramCalls, 1);
+    window->menuItem("Fend")->trigger();
+    EXPECT_EQ(endProgramCalls, 2);
+    EXPECT_EQ(remote.closes, 0);
+    EXPECT_NE(m().gWiimote(), nullptr);
+
+    window->close();
+    EXPECT_EQ(remote.closes, 1);
+    EXPECT_EQ(m().gWiimote(), nullptr);
+}
+
+TEST(StartupWithoutRemote, CompletesAndPausesAfterTheSearch) {
+    test::FakeHidPlatform hid;
+    test::FakeClock clock;
+    frmMain window({hid, clock});
+    window.measurement().Form_Load();
+    EXPECT_TRUE(window.controls().tmrContinuousDataCollect->isActive());
+    EXPECT_EQ(hid.enumerations, 1);
+    EXPECT_EQ(hid.pauses.size(), 1u);
+}
+
+}  // namespace
+}  // namespace kinemo

@@ -1,0 +1,17 @@
+// A clock the tests set by hand.
+#pragma once
+
+#include "app/Clock.h"
+
+namespace kinemo::test {
+
+class FakeClock final : public Clock {
+public:
+    std::uint32_t timeGetTime() override { return ms; }
+    LocalDateTime now() override { return dateTime; }
+
+    std::uint32_t ms = 1000;
+    LocalDateTime dateTime{2026, 12, 6, 9, 5, 7};
+};
+
+}  // namespace kinemo::test

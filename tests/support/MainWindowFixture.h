@@ -1,0 +1,40 @@
+// The real main window on the fake HID platform and the fake clock, started up.
+#pragma once
+
+#include "tests/support/FakeClock.h"
+#include "tests/support/FakeHidPlatform.h"
+#include "ui/frmMain.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace kinemo::test {
+
+class MainWindowFixture : public ::testing::Test {
+protected:
+    // Called before start-up, so a test can put devices on the platform first. The
+    // tests drive the tick by hand and never run the event loop, so the real timer
+    // stays armed but never fires.
+    virtual void arrangePlatform() {}
+
+    void SetUp() override {
+        arrangePlatform();
+        window = std::make_unique<frmMain>(MainServices{hid, clock});
+        window->measurement().endProgram = [this] { ++endProgramCalls; };
+        window->measurement().Form_Load();
+    }
+    void TearDown() override { window.reset(); }
+
+    MainControls& c() { return window->controls(); }
+    MeasurementState& s() { return window->state(); }
+    Measurement& m() { return window->measurement(); }
+    void tick() { m().tmrContinuousDataCollect_Timer(); }
+
+    FakeHidPlatform hid;
+    FakeClock clock;
+    std::unique_ptr<frmMain> window;
+    int endProgramCalls = 0;
+};
+
+}  // namespace kinemo::test

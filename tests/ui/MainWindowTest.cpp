@@ -1,0 +1,175 @@
+#include "display/PlotSurface.h"
+#include "tests/support/MainWindowFixture.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
+
+namespace kinemo {
+namespace {
+
+class MainWindow : public test::MainWindowFixture {
+protected:
+    // Widgets of the client area by design name and, for control arrays, index.
+    QWidget* control(const char* name, int index = -1) {
+        for (QWidget* w : window->findChildren<QWidget*>(QString::fromLatin1(name)))
+            if (index < 0 || w->property("index").toInt() == index) return w;
+        return nullptr;
+    }
+    // Place relative to the client area (or the panel named by the control's parent).
+    QRect placeIn(QWidget* w, QWidget* parent) {
+        return QRect(w->mapTo(parent, QPoint(0, 0)), w->size());
+    }
+};
+
+TEST_F(MainWindow, FixedCentredWindowWithItsTitle) {
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Kinemo  1.0.15"));
+    EXPECT_EQ(window->clientArea()->size(), QSize(765, 376));
+    EXPECT_EQ(window->minimumSize(), window->maximumSize()) << "not resizable";
+    const QRect screen = window->screen()->geometry();
+    const QRect frame = window->frameGeometry();
+    EXPECT_LE(std::abs(frame.center().x() - screen.center().x()), 1);
+    EXPECT_LE(std::abs(frame.center().y() - screen.center().y()), 1);
+    EXPECT_FALSE(window->windowIcon().isNull());
+}
+
+TEST_F(MainWindow, ControlsOfTheClientAreaInTheirPlaces) {
+    QWidget* client = window->clientArea();
+    struct Expect {
+        const char* name;
+        int index;
+        QRect place;
+        const char* text;
+    };
+    const Expect expected[] = {
+        {"Picture1", -1, {40, 24, 505, 305}, nullptr},
+        {"Label12", -1, {3, 24, 49, 17}, "加速度"},
+        {"Label13", -1, {8, 40, 33, 17}, "（G）"},
+        {"Label1", 0, {20, 256, 17, 25}, "-4"},
+        {"Label1", 4, {20, 152, 17, 25}, "0"},
+        {"Label1", 8, {20, 40, 17, 25}, "4"},
+        {"Label3", 0, {576, 24, 161, 33}, "X(Blue)"},
+        {"Label3", 1, {576, 64, 161, 33}, "Y(Red)"},
+        {"Label3", 2, {576, 104, 161, 33}, "Z(Green)"},
+        {"Label2", 2, {632, 112, 49, 17}, nullptr},
+        {"Label7", 1, {688, 72, 25, 25}, "G"},
+        {"Check1", 0, {712, 32, 17, 17}, nullptr},
+        {"Picture3", -1, {576, 152, 161, 89}, nullptr},
+        {"cmdContinuous", -1, {576, 248, 161, 25}, "モニター開始"},
+        {"Command1", -1, {576, 288, 161, 25}, "時間軸の校正"},
+        {"Command3", -1, {576, 328, 161, 25}, "終了"},
+        {"Picture4", -1, {40, 328, 505, 33}, nullptr},
+        {"HScroll1", -1, {40, 328, 505, 17}, nullptr},
+    };
+    for (const Expect& e : expected) {
+        SCOPED_TRACE(std::string(e.name) + " " + std::to_string(e.index));
+        QWidget* w = control(e.name, e.index);
+        ASSERT_NE(w, nullptr);
+        EXPECT_EQ(placeIn(w, client), e.place);
+        if (!e.text) continue;
+        if (auto* l = qobject_cast<QLabel*>(w)) {
+            EXPECT_EQ(l->text(), QString::fromUtf8(e.text));
+        }
+        if (auto* b = qobject_cast<QPushButton*>(w)) {
+            EXPECT_EQ(b->text(), QString::fromUtf8(e.text));
+        }
+    }
+    // Panels' children take the panels' inner coordinates.
+    QWidget* info = control("Picture3")->findChild<QWidget*>(QString(), Qt::FindDirectChildrenOnly);
+    EXPECT_EQ(placeIn(control("Label15"), info), QRect(8, 56, 137, 19));
+    EXPECT_EQ(placeIn(control("Text2"), info), QRect(8, 16, 137, 18));
+    QWidget* strip = control("Picture4")->findChild<QWidget*>(QString(), Qt::FindDirectChildrenOnly);
+    EXPECT_EQ(placeIn(control("Label17"), strip), QRect(16, 8, 433, 17));
+    EXPECT_EQ(placeIn(control("Label4"), strip), QRect(432, 8, 65, 25));
+    EXPECT_EQ(static_cast<QLabel*>(control("Label17"))->text(),
+              QStringLiteral("波形が現れたら、「時間軸の校正」ボタンをクリックします。"));
+
+    auto* scroll = static_cast<QScrollBar*>(control("HScroll1"));
+    EXPECT_TRUE(scroll->isHidden());
+    EXPECT_EQ(scroll->minimum(), 1);
+    EXPECT_EQ(scroll->singleStep(), 1);
+    EXPECT_EQ(scroll->pageStep(), 1);
+    EXPECT_FALSE(scroll->hasTracking());
+    for (QCheckBox* box : c().Check1) EXPECT_EQ(box->checkState(), Qt::Checked);
+    EXPECT_EQ(static_cast<QLabel*>(control("Label3", 0))->palette().color(QPalette::Window), QColor(0, 0, 255));
+    EXPECT_TRUE(static_cast<QLabel*>(control("Label3", 0))->font().bold());
+}
+
+TEST_F(MainWindow, HiddenControlsLieOutsideTheClientArea) {
+    const QRect client = window->clientArea()->rect();
+    for (const char* name : {"Command2", "Command4", "cmdMode0x00", "cmdMode0x04", "Label8"}) {
+        QWidget* w = control(name);
+        ASSERT_NE(w, nullptr) << name;
+        EXPECT_FALSE(client.intersects(w->geometry())) << name;
+    }
+    EXPECT_EQ(c().Command2->text(), QStringLiteral("記録された加速度"));
+}
+
+TEST_F(MainWindow, ChildrenOfThePlotSurface) {
+    EXPECT_EQ(c().Picture1->drawingSize(), QSize(501, 301));
+    const std::pair<LineShape*, int> horizontals[] = {{c().Line6, 23}, {c().Line5, 50},  {c().Line4, 77},
+                                                      {c().Line3, 104}, {c().Line2, 131}, {c().Line1, 158},
+                                                      {c().Line7, 184}, {c().Line8, 211}, {c().Line9, 238},
+                                                      {c().Line13, 264}};
+    for (auto [line, y] : horizontals) {
+        EXPECT_EQ(line->Y1(), y);
+        EXPECT_EQ(line->Y2(), y);
+    }
+    for (LineShape* dotted : {c().Line5, c().Line3, c().Line1, c().Line8}) EXPECT_TRUE(dotted->isDotted());
+    for (LineShape* solid : {c().Line6, c().Line4, c().Line2, c().Line7, c().Line9}) EXPECT_FALSE(solid->isDotted());
+    for (int i = 0; i < 6; ++i) {
+        EXPECT_TRUE(c().Line10[i]->isDotted());
+        EXPECT_FALSE(c().Line11[i]->isDotted());
+        EXPECT_EQ(c().Line11[i]->Y2(), 264);
+        EXPECT_EQ(c().Label9[i]->y(), 268);
+    }
+    EXPECT_EQ(c().Line12->BorderColor(), QColor(0, 255, 255));
+    auto* band = c().Picture1->canvas()->findChild<QLabel*>(QStringLiteral("Label10"));
+    ASSERT_NE(band, nullptr);
+    EXPECT_EQ(band->geometry(), QRect(0, 266, 505, 81));
+    auto* title = c().Picture1->canvas()->findChild<QLabel*>(QStringLiteral("Label18"));
+    ASSERT_NE(title, nullptr);
+    EXPECT_EQ(title->geometry(), QRect(440, 280, 57, 17));
+    EXPECT_EQ(title->text(), QStringLiteral("時間（秒）"));
+}
+
+TEST_F(MainWindow, MenuTree) {
+    auto items = [&](const char* menu) {
+        QStringList list;
+        for (QAction* a : window->menu(QString::fromLatin1(menu))->actions())
+            list << (a->menu() ? a->menu()->objectName() : a->objectName()) + "=" + a->text();
+        return list;
+    };
+    QStringList top;
+    for (QAction* a : window->menuBar()->actions()) top << a->menu()->objectName() + "=" + a->text();
+    EXPECT_EQ(top, (QStringList{"File=ファイル", "Rec=記録", "Data=表示", "moni=モニター", "Help=ヘルプ"}));
+    EXPECT_EQ(items("File"), (QStringList{"Readfile=データ読み込み", "WriteFile=データの保存", "Fend=終了"}));
+    EXPECT_EQ(items("Rec"), (QStringList{"Recmode=記録のモード"}));
+    EXPECT_EQ(items("Recmode"), (QStringList{"NormalMode=標準測定", "FineMode=精密測定"}));
+    EXPECT_EQ(items("Data"),
+              (QStringList{"DataRec=記録された加速度データの表示", "ReadDate=読み込まれた加速度データの表示"}));
+    EXPECT_EQ(items("moni"), (QStringList{QString::fromUtf8("BackBlack=背景色\u3000黒"),
+                                          QString::fromUtf8("BackWhite=背景色\u3000白")}));
+    EXPECT_EQ(items("Help"),
+              (QStringList{"WiiAx=Wiiリモコンの加速度センサの軸方向", "InfoVersion=バージョン情報"}));
+    for (QAction* a : window->findChildren<QAction*>()) {
+        EXPECT_FALSE(a->isCheckable()) << a->objectName().toStdString();
+        EXPECT_TRUE(a->shortcut().isEmpty()) << a->objectName().toStdString();
+    }
+}
+
+TEST_F(MainWindow, FontsFallBackToTheMetricTwinOfTheDesignedFont) {
+    const QFont font = static_cast<QLabel*>(control("Label12"))->font();
+    EXPECT_EQ(font.families(), (QStringList{"ＭＳ Ｐゴシック", "MS PGothic", "IPAPGothic"}));
+    EXPECT_EQ(font.pointSizeF(), 9.0);
+    EXPECT_EQ(static_cast<QLabel*>(control("Label17"))->font().pointSizeF(), 11.25);
+}
+
+}  // namespace
+}  // namespace kinemo
