@@ -1,0 +1,36 @@
+// A scripted file dialog and message box: each Show call takes the next answer
+// (a path, or nothing for a cancelled dialog) and may run code while "open", as the
+// timer does while a real modal dialog is up. Messages are recorded.
+#pragma once
+
+#include "files/FileDialogs.h"
+
+#include <deque>
+#include <functional>
+#include <vector>
+
+namespace kinemo::test {
+
+class FakeFileDialogs final : public FileDialogs {
+public:
+    std::optional<QString> ShowSave(const QString& filter) override { return next(filter); }
+    std::optional<QString> ShowOpen(const QString& filter) override { return next(filter); }
+    void MsgBox(const QString& text) override { messages.push_back(text); }
+
+    std::deque<std::optional<QString>> answers;
+    std::function<void()> whileOpen;
+    std::vector<QString> filters;
+    std::vector<QString> messages;
+
+private:
+    std::optional<QString> next(const QString& filter) {
+        filters.push_back(filter);
+        if (whileOpen) whileOpen();
+        if (answers.empty()) return std::nullopt;
+        auto answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+};
+
+}  // namespace kinemo::test
