@@ -66,7 +66,7 @@ using ParseResult = std::variant<LoadedRun, SignatureMismatch, FormatError>;
 // a line holding nothing but empty fields gives one empty field (an empty date
 // cell). Header fields and samples are not bound to lines: the three values of a
 // sample may stand on one line or over several. Blank lines at the end of the
-// file are ignored.
+// file are ignored; a file of nothing but blanks is a FormatError on line 1.
 //
 // Numbers are plain decimals: an optional sign, digits and an optional point
 // (".95", "1." and "+131" are accepted; "1e2", "0x10", "inf" and a decimal comma
