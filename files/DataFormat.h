@@ -34,7 +34,7 @@ inline constexpr std::size_t kDataFileMaxSamples = 2002;
 
 // Texts of the message boxes of the two file commands (caption "Kinemo").
 inline constexpr std::string_view kSignatureMismatchText = "開こうとしたファイルはKinemoのデータファイルではないようです。";
-inline constexpr std::string_view kLoadFailedText = "データを読み込めませんでした。";
+inline constexpr std::string_view kLoadFailedText = "データファイルを読み込めませんでした。";
 inline constexpr std::string_view kSaveFailedText = "データを保存できませんでした。";
 
 // `measuredAt` must hold no double quote and no line end: it is written between

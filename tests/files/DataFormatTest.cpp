@@ -154,7 +154,7 @@ TEST(DataFileRead, EachFaultHasItsReasonAndLine) {
 
 TEST(DataFileMessages, HeadTextThenReasonOnANewLine) {
     EXPECT_EQ(loadFailureMessage(FormatError{12, "値が0から255の範囲にありません。"}.message()),
-              "データを読み込めませんでした。\n12行目: 値が0から255の範囲にありません。");
+              "データファイルを読み込めませんでした。\n12行目: 値が0から255の範囲にありません。");
     EXPECT_EQ(saveFailureMessage("Permission denied"), "データを保存できませんでした。\nPermission denied");
 }
 
