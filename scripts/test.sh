@@ -20,3 +20,9 @@ export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:strict_string_checks=1
 export LSAN_OPTIONS=suppressions=$root/tests/support/lsan.supp:print_suppressions=0
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 ctest --test-dir "$root/build-asan" --output-on-failure -j "$jobs"
+
+echo "== fuzzing the data-file parser (clang, libFuzzer, ASan + UBSan, 60 s)"
+CC=clang CXX=clang++ cmake -S "$root" -B "$root/build-fuzz" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DKINEMO_FUZZ=ON -DKINEMO_BUILD_BENCH=OFF >/dev/null
+cmake --build "$root/build-fuzz" -j "$jobs" --target kinemo_data_file_fuzzer
+ctest --test-dir "$root/build-fuzz" --output-on-failure -R '^kinemo_data_file_fuzz$'
