@@ -1,14 +1,41 @@
+// Kinemo's entry point. Without options the program runs on the Wii Remote over
+// hidraw; --simulate runs it on a simulated remote instead.
 #include "app/Clock.h"
-#include "device/HidPlatform.h"
+#include "app/Version.h"
+#include "device/LinuxHidPlatform.h"
+#include "device/SimulatedHidPlatform.h"
 #include "ui/frmMain.h"
 
 #include <QApplication>
+#include <QCommandLineParser>
+
+#include <memory>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    QApplication::setApplicationName(QString::fromUtf8(kinemo::kAppTitle));
+    QApplication::setApplicationVersion(QString::fromStdString(kinemo::versionText()));
+
+    QCommandLineParser options;
+    options.setApplicationDescription(QStringLiteral(
+        "Shows the accelerometer of a Wii Remote as a live trace, records and calibrates runs, "
+        "and saves them as data files."));
+    options.addHelpOption();
+    options.addVersionOption();
+    const QCommandLineOption simulate(QStringLiteral("simulate"),
+                                      QStringLiteral("Use a simulated Wii Remote instead of a real one."));
+    options.addOption(simulate);
+    options.process(app);
+
     kinemo::SystemClock clock;
-    kinemo::NoHidPlatform hid;
-    kinemo::frmMain window({hid, clock});
+    std::unique_ptr<kinemo::HidPlatform> hid;
+    if (options.isSet(simulate))
+        hid = std::make_unique<kinemo::SimulatedHidPlatform>(clock);
+    else
+        hid = std::make_unique<kinemo::LinuxHidPlatform>();
+
+    kinemo::frmMain window({*hid, clock});
     window.measurement().Form_Load();
-    return app.exec();
+    const int status = app.exec();
+    return status;
 }
