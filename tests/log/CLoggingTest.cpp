@@ -86,30 +86,20 @@ TEST_F(CLoggingTest, WriteLogAppendsExactlyTheTextAndCrLf) {
     EXPECT_EQ(readAll(log.logFilePath()), kNewBlock9Jan + "-Sub cmdMode0x04_Click\r\n");
 }
 
-TEST_F(CLoggingTest, DisabledCallsTouchNothing) {
+TEST_F(CLoggingTest, WithoutAnEnabledInitThereIsNoFile) {
     log.Init(false, "");
     log.WriteLog(false, "text");
     EXPECT_TRUE(log.logFilePath().empty());
-    EXPECT_TRUE(fs::is_empty(dir.path()));
-}
-
-TEST_F(CLoggingTest, WriteLogBeforeInitIsAnError) {
     EXPECT_THROW(log.WriteLog(true, "text"), LogError);
     EXPECT_TRUE(fs::is_empty(dir.path()));
 }
 
-TEST_F(CLoggingTest, FileNameDigitsAreYearMonthDay) {
+TEST_F(CLoggingTest, NameIsYearMonthDayOfInitAndKeptPastMidnight) {
     clock.time = {2009, 12, 31, 23, 59, 59};
     log.Init(true, "");
     EXPECT_EQ(fs::path(log.logFilePath()).filename(), "091231.log");
-}
-
-TEST_F(CLoggingTest, TheDayOfInitKeepsItsFilePastMidnight) {
-    clock.time = {2009, 12, 31, 23, 59, 59};
-    log.Init(true, "");
     clock.time = {2010, 1, 1, 0, 0, 1};
     log.WriteLog(true, "after midnight");
-    EXPECT_EQ(fs::path(log.logFilePath()).filename(), "091231.log");
     EXPECT_FALSE(fs::exists(dir.path() / "100101.log"));
     EXPECT_NE(readAll(dir.path() / "091231.log").find("after midnight\r\n"), std::string::npos);
 }

@@ -11,6 +11,8 @@
 #include <QTextStream>
 #include <QtMath>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 
 namespace {
