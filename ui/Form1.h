@@ -1,0 +1,29 @@
+// Form1: the picture of the Wii Remote with its three acceleration axes, so the user
+// can tell which trace belongs to which direction. Each load is a new window (it
+// deletes itself on close) and centres itself.
+#pragma once
+
+#include <QWidget>
+
+class QLabel;
+
+namespace kinemo {
+
+inline constexpr const char* kAxisPicture = ":/help/wii-axes.jpg";
+
+class Form1 : public QWidget {
+    Q_OBJECT
+public:
+    Form1();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void Form_Load();
+
+    QLabel* picture1_;
+    bool shown_ = false;
+};
+
+}  // namespace kinemo
