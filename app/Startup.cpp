@@ -1,6 +1,7 @@
 #include "app/Measurement.h"
 #include "app/Version.h"
 #include "display/PlotSurface.h"
+#include "log/CLogging.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -86,9 +87,7 @@ void Measurement::cmdMode0x00_Click() {
 
 void Measurement::cmdMode0x04_Click() {
     // Start-up creates no log writer; the report must go out all the same.
-#if __has_include("log/CLogging.h")
     if (gLogging) gLogging->WriteLog(true, "-Sub cmdMode0x04_Click");
-#endif
     s_.reportCmd = 0x12;
     s_.reportFlags = 0x04;
     s_.reportMode = 0x31;

@@ -2,6 +2,7 @@
 
 #include "display/PlotSurface.h"
 #include "ui/Fonts.h"
+#include "ui/Resources.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -75,7 +76,11 @@ QWidget* pictureBox(QWidget* parent, const char* name, QRect geometry, std::opti
 
 frmMain::frmMain(MainServices services, QWidget* parent) : QMainWindow(parent), services_(services) {
     setObjectName(QStringLiteral("frmMain"));
-    setWindowIcon(QIcon(QStringLiteral(":/icons/kinemo-32.png")));
+    initResources();
+    QIcon icon;
+    icon.addFile(QStringLiteral(":/icons/kinemo-16.png"));
+    icon.addFile(QStringLiteral(":/icons/kinemo-32.png"));
+    setWindowIcon(icon);
     auto* client = new QWidget(this);
     client->setObjectName(QStringLiteral("clientArea"));
     client->setFixedSize(765, 376);
@@ -270,6 +275,8 @@ void frmMain::connectEvents() {
     connect(menuItem("Fend"), &QAction::triggered, this, [m] { m->Fend_Click(); });
     connect(menuItem("NormalMode"), &QAction::triggered, this, [m] { m->NormalMode_Click(); });
     connect(menuItem("FineMode"), &QAction::triggered, this, [m] { m->FineMode_Click(); });
+    connect(menuItem("WiiAx"), &QAction::triggered, this, [this] { helpWindows_.WiiAx_Click(); });
+    connect(menuItem("InfoVersion"), &QAction::triggered, this, [this] { helpWindows_.InfoVersion_Click(); });
 }
 
 void frmMain::closeEvent(QCloseEvent* event) {

@@ -2,6 +2,7 @@
 #include "tests/support/MainWindowFixture.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QGuiApplication>
 #include <QLabel>
@@ -36,7 +37,9 @@ TEST_F(MainWindow, FixedCentredWindowWithItsTitle) {
     const QRect frame = window->frameGeometry();
     EXPECT_LE(std::abs(frame.center().x() - screen.center().x()), 1);
     EXPECT_LE(std::abs(frame.center().y() - screen.center().y()), 1);
-    EXPECT_FALSE(window->windowIcon().isNull());
+    const QList<QSize> sizes = window->windowIcon().availableSizes();
+    EXPECT_TRUE(sizes.contains(QSize(16, 16)));
+    EXPECT_TRUE(sizes.contains(QSize(32, 32)));
 }
 
 TEST_F(MainWindow, ControlsOfTheClientAreaInTheirPlaces) {
@@ -162,6 +165,23 @@ TEST_F(MainWindow, MenuTree) {
         EXPECT_FALSE(a->isCheckable()) << a->objectName().toStdString();
         EXPECT_TRUE(a->shortcut().isEmpty()) << a->objectName().toStdString();
     }
+}
+
+TEST_F(MainWindow, HelpItemsOpenOneWindowEach) {
+    window->menuItem("WiiAx")->trigger();
+    window->menuItem("WiiAx")->trigger();
+    window->menuItem("InfoVersion")->trigger();
+    QWidget* axis = window->helpWindows().axisWindow();
+    QWidget* about = window->helpWindows().aboutWindow();
+    ASSERT_NE(axis, nullptr);
+    ASSERT_NE(about, nullptr);
+    EXPECT_EQ(axis->windowTitle(), QStringLiteral("３軸の方向"));
+    EXPECT_EQ(about->windowTitle(), QStringLiteral("Kinemoのﾊﾞｰｼﾞｮﾝ情報"));
+    EXPECT_EQ(axis->parentWidget(), nullptr) << "not owned by the main window";
+    EXPECT_FALSE(axis->isModal());
+    int axisWindows = 0;
+    for (QWidget* w : QApplication::topLevelWidgets()) axisWindows += w->isVisible() && w->windowTitle() == axis->windowTitle();
+    EXPECT_EQ(axisWindows, 1);
 }
 
 TEST_F(MainWindow, FontsFallBackToTheMetricTwinOfTheDesignedFont) {
