@@ -31,7 +31,7 @@ public:
         ++count_;
         if (!ok) ++failed_;
         std::cout << (ok ? "ok " : "not ok ") << count_ << " - " << what;
-        if (!ok && !detail.empty()) std::cout << " (" << detail << ")";
+        if (!detail.empty()) std::cout << " (" << detail << ")";
         std::cout << std::endl;
         return ok;
     }
@@ -109,7 +109,7 @@ bool hintForUnopenableRemote(const std::string& remoteNode, const std::string& m
     ::close(pipeFds[0]);
     int status = 0;
     ::waitpid(child, &status, 0);
-    detail = out;
+    detail = out.empty() ? std::string() : "\n" + out.substr(1);
     return out.size() > 1 && out[0] == '1' && out.find(remoteNode + ",") != std::string::npos &&
            out.find("Permission denied") != std::string::npos && out.find("udevadm") != std::string::npos &&
            out.find(mouseNode + ",") == std::string::npos;
