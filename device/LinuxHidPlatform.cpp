@@ -97,6 +97,9 @@ std::string openFailureHintText(const std::string& path, const HidAttributes& at
 }
 
 void OpenFailureHint::report(const std::string& path, const HidAttributes& attributes, int errorNumber) {
+    // A remote that went away between the listing and the open is no longer present:
+    // nothing to fix, and the one hint is kept for a real obstacle.
+    if (errorNumber == ENOENT || errorNumber == ENODEV || errorNumber == ENXIO) return;
     if (printed_) return;
     printed_ = true;
     out_ << openFailureHintText(path, attributes, errorNumber) << std::flush;

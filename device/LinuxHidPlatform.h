@@ -17,6 +17,7 @@ class OpenFailureHint {
 public:
     explicit OpenFailureHint(std::ostream& out) : out_(out) {}
     // Prints the hint the first time only; `errorNumber` is the errno of the open.
+    // Errors that say the node has gone meanwhile are passed over.
     void report(const std::string& path, const HidAttributes& attributes, int errorNumber);
     bool printed() const { return printed_; }
 

@@ -19,7 +19,9 @@ namespace fs = std::filesystem;
 TEST(OpenFailureHint, NamesTheNodeTheReasonAndTheFixAndIsPrintedOnce) {
     std::ostringstream out;
     OpenFailureHint hint(out);
+    hint.report("/dev/hidraw2", {0x057E, 0x0306}, ENOENT);  // gone meanwhile: not present
     EXPECT_FALSE(hint.printed());
+    EXPECT_TRUE(out.str().empty());
     hint.report("/dev/hidraw3", {0x057E, 0x0306}, EACCES);
     const std::string first = out.str();
     EXPECT_TRUE(hint.printed());
