@@ -1,0 +1,53 @@
+// What the link costs the user-interface thread.
+#include "device/CWiimote.h"
+#include "device/LinuxHidPlatform.h"
+#include "device/ReportDescriptor.h"
+#include "device/SimulatedHidPlatform.h"
+#include "tests/device/DescriptorFixture.h"
+
+#include <benchmark/benchmark.h>
+
+namespace kinemo {
+namespace {
+
+// One search of every hidraw node of this machine, as each tick makes while no remote
+// is connected (the 200 ms pause after it is not counted).
+void BM_FindTheHidLinux(benchmark::State& state) {
+    LinuxHidPlatform platform;
+    CWiimote wiimote(platform);
+    for (auto _ : state) benchmark::DoNotOptimize(wiimote.FindTheHid());
+    state.counters["nodes"] = static_cast<double>(platform.enumerate().size());
+}
+BENCHMARK(BM_FindTheHidLinux)->Unit(benchmark::kMicrosecond);
+
+// The descriptor work of opening a remote.
+void BM_ReportLengthsWiiRemote(benchmark::State& state) {
+    const auto descriptor = test::readHexFixture(KINEMO_DEVICE_FIXTURES "/wiimote-report-descriptor.txt");
+    for (auto _ : state) benchmark::DoNotOptimize(reportLengths(descriptor));
+}
+BENCHMARK(BM_ReportLengthsWiiRemote);
+
+class StepClock final : public Clock {
+public:
+    std::uint32_t timeGetTime() override { return ms; }
+    LocalDateTime now() override { return {}; }
+    std::uint32_t ms = 0;
+};
+
+// One tick's exchange with the simulated remote: write 0x12, take the new report.
+void BM_GetAccSimulated(benchmark::State& state) {
+    StepClock clock;
+    SimulatedHidPlatform platform(clock, false);
+    CWiimote wiimote(platform);
+    wiimote.Config(0x12, 0x04, 0x31);
+    AccTriple acc{};
+    for (auto _ : state) {
+        clock.ms += 10;
+        wiimote.GetAcc(acc);
+        benchmark::DoNotOptimize(acc);
+    }
+}
+BENCHMARK(BM_GetAccSimulated);
+
+}  // namespace
+}  // namespace kinemo
