@@ -1,6 +1,8 @@
 // A real recording run driven by the real 10 ms timer, offscreen, on a remote that
-// always has a report waiting: prints the rate the run computes for itself.
+// always has a report waiting (or, with --simulate, on the simulated remote): prints
+// the rate the run computes for itself.
 #include "app/Clock.h"
+#include "device/SimulatedHidPlatform.h"
 #include "tests/support/FakeHidPlatform.h"
 #include "ui/frmMain.h"
 
@@ -10,15 +12,19 @@
 #include <QTimer>
 
 #include <cstdio>
+#include <string>
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    kinemo::test::FakeHidPlatform hid;
-    auto& remote = hid.addWiiRemote();
+    kinemo::SystemClock clock;
+    kinemo::test::FakeHidPlatform fake;
+    auto& remote = fake.addWiiRemote();
     remote.alwaysReport = true;
     remote.repeatedReport = kinemo::test::accReport(120, 131, 104);
-    kinemo::SystemClock clock;
+    kinemo::SimulatedHidPlatform simulated(clock);
+    const bool simulate = argc > 1 && std::string(argv[1]) == "--simulate";
+    kinemo::HidPlatform& hid = simulate ? static_cast<kinemo::HidPlatform&>(simulated) : fake;
     kinemo::frmMain window({hid, clock});
     window.measurement().Form_Load();
     const kinemo::MainControls& c = window.controls();
@@ -30,7 +36,7 @@ int main(int argc, char** argv) {
     });
     watch.start(50);
     app.exec();
-    std::printf("recording run: %s, sample period %.7g (goal >= 99.5 HZ)\n", qPrintable(c.Label15->text()),
+    std::printf("recording run%s: %s, sample period %.7g (goal >= 99.5 HZ)\n", simulate ? " (simulated remote)" : "", qPrintable(c.Label15->text()),
                 window.state().samplePeriod);
     std::printf("%s\n", qPrintable(c.Label8->text()));
     return 0;

@@ -1,0 +1,92 @@
+// Age of the shown sample during live monitoring of the simulated remote: for every
+// tick, the time from when the remote produced the report whose values the tick shows
+// to the end of that tick. Runs the real window with the real 10 ms timer, offscreen.
+// Usage: kinemo_bench_sample_age [seconds, default 60]
+#include "app/Clock.h"
+#include "device/SimulatedHidPlatform.h"
+#include "ui/frmMain.h"
+
+#include <QApplication>
+#include <QTimer>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+namespace {
+
+using namespace kinemo;
+
+// Passes everything through and notes the newest accelerometer report of each read burst.
+class WatchedDevice final : public HidDevice {
+public:
+    WatchedDevice(std::unique_ptr<HidDevice> inner, std::vector<std::uint8_t>& newest)
+        : inner_(std::move(inner)), newest_(newest) {}
+    std::optional<HidAttributes> attributes() override { return inner_->attributes(); }
+    std::optional<HidCaps> caps() override { return inner_->caps(); }
+    bool write(std::span<const std::uint8_t> report) override { return inner_->write(report); }
+    ReadStatus read(std::span<std::uint8_t> buffer) override {
+        const ReadStatus status = inner_->read(buffer);
+        if (status == ReadStatus::Report && buffer.size() >= 6 && buffer[0] == kAccelerometerReportId)
+            newest_.assign(buffer.begin(), buffer.begin() + 6);
+        return status;
+    }
+
+private:
+    std::unique_ptr<HidDevice> inner_;
+    std::vector<std::uint8_t>& newest_;
+};
+
+class WatchedPlatform final : public HidPlatform {
+public:
+    explicit WatchedPlatform(Clock& clock) : inner_(clock) {}
+    std::vector<std::string> enumerate() override { return inner_.enumerate(); }
+    std::unique_ptr<HidDevice> open(const std::string& path) override {
+        auto device = inner_.open(path);
+        return device ? std::make_unique<WatchedDevice>(std::move(device), newest) : nullptr;
+    }
+    void pause(std::chrono::milliseconds duration) override { inner_.pause(duration); }
+    std::vector<std::uint8_t> newest;
+
+private:
+    SimulatedHidPlatform inner_;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const int seconds = argc > 1 ? std::atoi(argv[1]) : 60;
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    SystemClock clock;
+    const std::uint32_t poweredOn = clock.timeGetTime();
+    WatchedPlatform hid(clock);
+    frmMain window({hid, clock});
+    window.measurement().Form_Load();
+
+    std::vector<double> ages;
+    std::uint64_t lastTick = 0;
+    // Connected after the window's own handler, so it runs at the end of each tick.
+    QObject::connect(window.controls().tmrContinuousDataCollect, &QTimer::timeout, &app, [&] {
+        const std::uint32_t now = clock.timeGetTime();
+        if (hid.newest.size() < 6) return;
+        const AccTriple shown{hid.newest[3], hid.newest[4], hid.newest[5]};
+        // The report's tick: the latest one at or before now that produced these values.
+        std::uint64_t tick = elapsedMs(poweredOn, now) / SimulatedHidPlatform::kReportPeriodMs;
+        const std::uint64_t oldest = tick > 200 ? tick - 200 : 1;
+        while (tick > oldest && (tick < lastTick || simulatedAcceleration(tick) != shown)) --tick;
+        if (simulatedAcceleration(tick) != shown) return;
+        lastTick = tick;
+        ages.push_back(static_cast<double>(elapsedMs(poweredOn, now)) - tick * 10.0);
+    });
+    QTimer::singleShot(seconds * 1000, &app, &QApplication::quit);
+    app.exec();
+
+    std::sort(ages.begin(), ages.end());
+    if (ages.empty()) return 1;
+    std::printf("age of the shown sample over %d s, %zu ticks: median %.1f ms, p99 %.1f ms, max %.1f ms "
+                "(goal p99 <= 20 ms)\n",
+                seconds, ages.size(), ages[ages.size() / 2], ages[ages.size() * 99 / 100], ages.back());
+    return 0;
+}
