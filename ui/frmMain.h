@@ -7,6 +7,7 @@
 #include "app/MainControls.h"
 #include "app/Measurement.h"
 #include "app/MeasurementState.h"
+#include "display/Viewer.h"
 
 #include <QMainWindow>
 
@@ -34,6 +35,7 @@ public:
     MainControls& controls() { return controls_; }
     MeasurementState& state() { return state_; }
     Measurement& measurement() { return *measurement_; }
+    Viewer& viewer() { return *viewer_; }
     // Menu items and menus by their design names (Readfile, Fend, Recmode, ...).
     QAction* menuItem(const QString& name) const;
     QMenu* menu(const QString& name) const;
@@ -53,6 +55,7 @@ private:
     MeasurementState state_;
     MainControls controls_;
     std::unique_ptr<Measurement> measurement_;
+    std::unique_ptr<Viewer> viewer_;
     std::map<QString, QAction*> menuItems_;
     std::map<QString, QMenu*> menus_;
 };
