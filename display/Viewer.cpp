@@ -89,8 +89,13 @@ void Viewer::HScroll1_Change() {
     const int last = clampToInt16(std::nearbyint(start + kWindowWidth));
     DrawTraceWindow(store, period, s_.viewStart, last);
 
-    s_.gridPhase = static_cast<std::int16_t>(std::llrint(start) % 100);
-    PlaceTimeAxis(s_.gridPhase, static_cast<int>(std::floor(start / 100.0)));
+    // Phase and first second both come from the start rounded to a whole pixel:
+    // taking the second from the unrounded start would number the lines one second
+    // short whenever the start lies just below a whole second (99.75 would put "0"
+    // on the line at 1 s). Floor division keeps negative starts consistent too.
+    const long long rounded = std::llrint(start);
+    s_.gridPhase = static_cast<std::int16_t>((rounded % 100 + 100) % 100);
+    PlaceTimeAxis(s_.gridPhase, static_cast<int>((rounded - s_.gridPhase) / 100));
 }
 
 void Viewer::PlaceTimeAxis(int phase, int firstSecond) {
