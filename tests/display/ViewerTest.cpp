@@ -3,6 +3,7 @@
 // that opening the viewer interrupts.
 #include "tests/display/ViewerFixture.h"
 
+#include <QAction>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -156,6 +157,23 @@ TEST_F(ViewerWindowTest, ChangesOfMaxOrValueRunTheHandlerNestedInsideOpenViewer)
     ASSERT_EQ(seen.size(), 1u);
     EXPECT_EQ(seen[0].maximum, 1428);
     EXPECT_EQ(seen[0].value, 1428);
+}
+
+TEST_F(ViewerTest, MenuItemsAndCommand2ReachTheViewer) {
+    window->menuItem("ReadDate")->trigger();
+    EXPECT_FALSE(s().showRecorded);
+    EXPECT_TRUE(bar()->isVisible());
+    window->menuItem("DataRec")->trigger();
+    EXPECT_TRUE(s().showRecorded);
+    window->menuItem("BackWhite")->trigger();
+    EXPECT_EQ(c().Picture1->BackColor(), QColor(Qt::white));
+    window->menuItem("BackBlack")->trigger();
+    EXPECT_EQ(c().Picture1->BackColor(), QColor(Qt::black));
+    EXPECT_EQ(litPixels(), 0);
+    c().Command2->click();
+    EXPECT_EQ(traces().pixel(250, 131), kGreen);
+    bar()->triggerAction(QAbstractSlider::SliderSingleStepSub);
+    EXPECT_EQ(s().viewStart, 1);
 }
 
 TEST_F(ViewerTest, LoadedRunBeforeAnyLoadShowsTheFillValue) {
