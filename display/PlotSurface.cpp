@@ -3,6 +3,7 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 
+#include <algorithm>
 #include <cmath>
 
 namespace kinemo {
@@ -60,6 +61,7 @@ void PlotSurface::Cls() {
     endPainting();
     image_.fill(backColor_);
     canvas_->update();
+    pendingDirty_ = QRect();
 }
 
 void PlotSurface::setBackColor(const QColor& color) {
@@ -68,16 +70,40 @@ void PlotSurface::setBackColor(const QColor& color) {
 }
 
 void PlotSurface::Line(QPointF from, QPointF to, const QColor& color) {
+    if (!std::isfinite(from.x()) || !std::isfinite(from.y()) || !std::isfinite(to.x()) || !std::isfinite(to.y()))
+        return;
+    // What lies wholly beyond the edges would be clipped anyway; leaving it out here
+    // spares the painter the far end of a slow run's long windows.
+    const auto [left, right] = std::minmax({from.x(), to.x()});
+    const auto [top, bottom] = std::minmax({from.y(), to.y()});
+    if (right < -kPenReach || left > image_.width() + kPenReach || bottom < -kPenReach ||
+        top > image_.height() + kPenReach)
+        return;
+
     if (!painter_) {
         painter_.emplace(&image_);
         painter_->setRenderHint(QPainter::Antialiasing, false);
     }
     painter_->setPen(QPen(color, 1));
     painter_->drawLine(from, to);
-    // Repaint only the segment's neighbourhood; the live trace adds three short
-    // segments a tick and must not cost a full repaint.
-    const QRectF bounds = QRectF(from, to).normalized().adjusted(-2, -2, 2, 2);
-    canvas_->update(bounds.toAlignedRect().intersected(canvas_->rect()));
+
+    // One repaint for a whole burst of segments: a viewer window is thousands of
+    // them, the live tick three, and an update() for each is costly.
+    const QPoint topLeft(static_cast<int>(std::floor(std::max(left, -kPenReach) - kPenReach)),
+                         static_cast<int>(std::floor(std::max(top, -kPenReach) - kPenReach)));
+    const QPoint bottomRight(static_cast<int>(std::ceil(std::min(right, image_.width() + kPenReach) + kPenReach)),
+                             static_cast<int>(std::ceil(std::min(bottom, image_.height() + kPenReach) + kPenReach)));
+    pendingDirty_ |= QRect(topLeft, bottomRight);
+    if (!flushPosted_) {
+        flushPosted_ = true;
+        QMetaObject::invokeMethod(this, &PlotSurface::flushDirty, Qt::QueuedConnection);
+    }
+}
+
+void PlotSurface::flushDirty() {
+    flushPosted_ = false;
+    if (!pendingDirty_.isEmpty()) canvas_->update(pendingDirty_.intersected(canvas_->rect()));
+    pendingDirty_ = QRect();
 }
 
 LineShape* PlotSurface::addLineShape(QLine line, const QColor& color, Qt::PenStyle style) {

@@ -76,12 +76,17 @@ signals:
 private:
     friend class LineShape;
     class Canvas;
+    // How far a segment's pen reaches beyond its end points.
+    static constexpr qreal kPenReach = 2;
     void endPainting();
+    void flushDirty();
     void paintCanvas(QPainter& painter, const QRect& area);
 
     QWidget* canvas_;
     QImage image_;
     std::optional<QPainter> painter_;  // kept open across a burst of segments
+    QRect pendingDirty_;               // drawn since the last repaint request
+    bool flushPosted_ = false;
     QColor backColor_{Qt::black};
     bool autoRedraw_ = false;
     std::vector<std::unique_ptr<LineShape>> shapes_;

@@ -94,6 +94,7 @@ frmMain::frmMain(MainServices services, QWidget* parent) : QMainWindow(parent), 
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 
     measurement_ = std::make_unique<Measurement>(state_, controls_, services_.hid, services_.clock);
+    viewer_ = std::make_unique<Viewer>(state_, controls_);
     connectEvents();
 }
 
@@ -277,6 +278,18 @@ void frmMain::connectEvents() {
     connect(menuItem("FineMode"), &QAction::triggered, this, [m] { m->FineMode_Click(); });
     connect(menuItem("WiiAx"), &QAction::triggered, this, [this] { helpWindows_.WiiAx_Click(); });
     connect(menuItem("InfoVersion"), &QAction::triggered, this, [this] { helpWindows_.InfoVersion_Click(); });
+
+    Viewer* v = viewer_.get();
+    connect(menuItem("DataRec"), &QAction::triggered, this, [v] { v->DataRec_Click(); });
+    connect(menuItem("ReadDate"), &QAction::triggered, this, [v] { v->ReadDate_Click(); });
+    connect(menuItem("BackBlack"), &QAction::triggered, this, [v] { v->BackBlack_Click(); });
+    connect(menuItem("BackWhite"), &QAction::triggered, this, [v] { v->BackWhite_Click(); });
+    connect(c.Command2, &QPushButton::clicked, this, [v] { v->Command2_Click(); });
+    connect(c.HScroll1, &QScrollBar::valueChanged, this, [v] { v->HScroll1_Change(); });
+    connect(c.Picture1, &PlotSurface::mouseDown, this,
+            [v](Qt::MouseButton button, Qt::KeyboardModifiers shift, QPointF position) {
+                v->Picture1_MouseDown(button, shift, position);
+            });
 }
 
 void frmMain::closeEvent(QCloseEvent* event) {

@@ -8,6 +8,7 @@
 #include "app/Measurement.h"
 #include "app/MeasurementState.h"
 #include "ui/HelpWindows.h"
+#include "display/Viewer.h"
 
 #include <QMainWindow>
 
@@ -36,6 +37,7 @@ public:
     MeasurementState& state() { return state_; }
     Measurement& measurement() { return *measurement_; }
     HelpWindows& helpWindows() { return helpWindows_; }
+    Viewer& viewer() { return *viewer_; }
     // Menu items and menus by their design names (Readfile, Fend, Recmode, ...).
     QAction* menuItem(const QString& name) const;
     QMenu* menu(const QString& name) const;
@@ -56,6 +58,7 @@ private:
     MainControls controls_;
     std::unique_ptr<Measurement> measurement_;
     HelpWindows helpWindows_;
+    std::unique_ptr<Viewer> viewer_;
     std::map<QString, QAction*> menuItems_;
     std::map<QString, QMenu*> menus_;
 };
