@@ -95,6 +95,12 @@ frmMain::frmMain(MainServices services, QWidget* parent) : QMainWindow(parent), 
 
     measurement_ = std::make_unique<Measurement>(state_, controls_, services_.hid, services_.clock);
     viewer_ = std::make_unique<Viewer>(state_, controls_);
+    FileDialogs* dialogs = services_.dialogs;
+    if (!dialogs) {
+        ownDialogs_ = std::make_unique<QtFileDialogs>(this);
+        dialogs = ownDialogs_.get();
+    }
+    fileCommands_ = std::make_unique<FileCommands>(state_, *viewer_, *dialogs);
     connectEvents();
 }
 
@@ -276,6 +282,9 @@ void frmMain::connectEvents() {
     connect(menuItem("Fend"), &QAction::triggered, this, [m] { m->Fend_Click(); });
     connect(menuItem("NormalMode"), &QAction::triggered, this, [m] { m->NormalMode_Click(); });
     connect(menuItem("FineMode"), &QAction::triggered, this, [m] { m->FineMode_Click(); });
+    FileCommands* f = fileCommands_.get();
+    connect(menuItem("Readfile"), &QAction::triggered, this, [f] { f->Readfile_Click(); });
+    connect(menuItem("WriteFile"), &QAction::triggered, this, [f] { f->WriteFile_Click(); });
     connect(menuItem("WiiAx"), &QAction::triggered, this, [this] { helpWindows_.WiiAx_Click(); });
     connect(menuItem("InfoVersion"), &QAction::triggered, this, [this] { helpWindows_.InfoVersion_Click(); });
 

@@ -9,6 +9,8 @@
 #include "app/MeasurementState.h"
 #include "ui/HelpWindows.h"
 #include "display/Viewer.h"
+#include "files/FileCommands.h"
+#include "files/FileDialogs.h"
 
 #include <QMainWindow>
 
@@ -25,6 +27,9 @@ class HidPlatform;
 struct MainServices {
     HidPlatform& hid;
     Clock& clock;
+    // The file dialog and message box of the file commands; the window's own Qt
+    // dialogs when none is given.
+    FileDialogs* dialogs = nullptr;
 };
 
 class frmMain final : public QMainWindow {
@@ -38,6 +43,7 @@ public:
     Measurement& measurement() { return *measurement_; }
     HelpWindows& helpWindows() { return helpWindows_; }
     Viewer& viewer() { return *viewer_; }
+    FileCommands& fileCommands() { return *fileCommands_; }
     // Menu items and menus by their design names (Readfile, Fend, Recmode, ...).
     QAction* menuItem(const QString& name) const;
     QMenu* menu(const QString& name) const;
@@ -59,6 +65,8 @@ private:
     std::unique_ptr<Measurement> measurement_;
     HelpWindows helpWindows_;
     std::unique_ptr<Viewer> viewer_;
+    std::unique_ptr<FileDialogs> ownDialogs_;
+    std::unique_ptr<FileCommands> fileCommands_;
     std::map<QString, QAction*> menuItems_;
     std::map<QString, QMenu*> menus_;
 };

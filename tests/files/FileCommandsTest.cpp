@@ -39,21 +39,18 @@ class FileCommandsTest : public test::MainWindowFixture {
 protected:
     void SetUp() override {
         MainWindowFixture::SetUp();
-        commands = std::make_unique<FileCommands>(s(), window->viewer(), dialogs);
         ASSERT_TRUE(dir.isValid());
     }
     QString path(const char* name) { return dir.filePath(QString::fromLatin1(name)); }
     void load(const QString& file) {
         dialogs.answers.push_back(file);
-        commands->Readfile_Click();
+        window->menuItem("Readfile")->trigger();
     }
     void save(const QString& file) {
         dialogs.answers.push_back(file);
-        commands->WriteFile_Click();
+        window->menuItem("WriteFile")->trigger();
     }
 
-    test::FakeFileDialogs dialogs;
-    std::unique_ptr<FileCommands> commands;
     QTemporaryDir dir;
 };
 
@@ -70,8 +67,8 @@ TEST_F(FileCommandsTest, SaveBeforeAnyRunWritesTheZeroRun) {
 }
 
 TEST_F(FileCommandsTest, CancelledDialogsChangeNothing) {
-    commands->WriteFile_Click();
-    commands->Readfile_Click();
+    window->menuItem("WriteFile")->trigger();
+    window->menuItem("Readfile")->trigger();
     EXPECT_TRUE(QDir(dir.path()).isEmpty());
     EXPECT_TRUE(dialogs.messages.empty());
     EXPECT_TRUE(c().HScroll1->isHidden());

@@ -1,5 +1,5 @@
 // A scripted file dialog and message box: each Show call takes the next answer
-// (a path, or nothing for a cancelled dialog) and may run code while "open", as the
+// (a path; an empty one, or none left, is a cancelled dialog) and may run code while "open", as the
 // timer does while a real modal dialog is up. Messages are recorded.
 #pragma once
 
@@ -17,7 +17,7 @@ public:
     std::optional<QString> ShowOpen(const QString& filter) override { return next(filter); }
     void MsgBox(const QString& text) override { messages.push_back(text); }
 
-    std::deque<std::optional<QString>> answers;
+    std::deque<QString> answers;
     std::function<void()> whileOpen;
     std::vector<QString> filters;
     std::vector<QString> messages;
@@ -27,8 +27,9 @@ private:
         filters.push_back(filter);
         if (whileOpen) whileOpen();
         if (answers.empty()) return std::nullopt;
-        auto answer = answers.front();
+        const QString answer = answers.front();
         answers.pop_front();
+        if (answer.isEmpty()) return std::nullopt;
         return answer;
     }
 };

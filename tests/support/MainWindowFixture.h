@@ -2,6 +2,7 @@
 #pragma once
 
 #include "tests/support/FakeClock.h"
+#include "tests/support/FakeFileDialogs.h"
 #include "tests/support/FakeHidPlatform.h"
 #include "ui/frmMain.h"
 
@@ -20,7 +21,7 @@ protected:
 
     void SetUp() override {
         arrangePlatform();
-        window = std::make_unique<frmMain>(MainServices{hid, clock});
+        window = std::make_unique<frmMain>(MainServices{hid, clock, &dialogs});
         window->measurement().endProgram = [this] { ++endProgramCalls; };
         window->measurement().Form_Load();
     }
@@ -33,6 +34,7 @@ protected:
 
     FakeHidPlatform hid;
     FakeClock clock;
+    FakeFileDialogs dialogs;
     std::unique_ptr<frmMain> window;
     int endProgramCalls = 0;
 };
