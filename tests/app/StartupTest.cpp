@@ -37,11 +37,7 @@ TEST_F(Startup, StateAfterStartUp) {
     // Start-up finds the remote and asks it for continuous accelerometer reports.
     const auto& written = hid.device("/dev/hidraw0").written;
     ASSERT_EQ(written.size(), 1u);
-    std::vector<std::uint8_t> expected(22, 0);
-    expected[0] = 0x12;
-    expected[1] = 0x04;
-    expected[2] = 0x31;
-    EXPECT_EQ(written[0], expected);
+    EXPECT_EQ(written[0], test::modeRequest(0x04));
 }
 
 TEST_F(Startup, TimeAxisAndGridColours) {

@@ -8,15 +8,8 @@ namespace {
 
 using test::accReport;
 using test::FakeHidPlatform;
+using test::modeRequest;
 using Bytes = std::vector<std::uint8_t>;
-
-Bytes expectedOutput(std::uint8_t flags, std::size_t length) {
-    Bytes report(length, 0);
-    report[0] = 0x12;
-    report[1] = flags;
-    report[2] = 0x31;
-    return report;
-}
 
 TEST(CWiimoteReports, OutputReportHasExactlyTheDevicesOutputLength) {
     for (std::uint16_t length : {std::uint16_t{22}, std::uint16_t{3}, std::uint16_t{256}}) {
@@ -26,7 +19,7 @@ TEST(CWiimoteReports, OutputReportHasExactlyTheDevicesOutputLength) {
         CWiimote wiimote(platform);
         EXPECT_TRUE(wiimote.Config(0x12, 0x04, 0x31));
         ASSERT_EQ(remote.written.size(), 1u);
-        EXPECT_EQ(remote.written[0], expectedOutput(0x04, length)) << length;
+        EXPECT_EQ(remote.written[0], modeRequest(0x04, length)) << length;
     }
 }
 
@@ -40,8 +33,8 @@ TEST(CWiimoteReports, EveryGetAccRepeatsTheFlagsGivenLast) {
     wiimote.GetAcc(acc);
     wiimote.GetAcc(acc);
     ASSERT_EQ(remote.written.size(), 4u);
-    EXPECT_EQ(remote.written[2], expectedOutput(0x00, 22));
-    EXPECT_EQ(remote.written[3], expectedOutput(0x00, 22));
+    EXPECT_EQ(remote.written[2], modeRequest(0x00, 22));
+    EXPECT_EQ(remote.written[3], modeRequest(0x00, 22));
 }
 
 TEST(CWiimoteReports, GetAccBeforeConfigSendsZeros) {

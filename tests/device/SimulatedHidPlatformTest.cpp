@@ -1,4 +1,5 @@
 #include "device/SimulatedHidPlatform.h"
+#include "tests/support/FakeHidPlatform.h"
 
 #include <gtest/gtest.h>
 
@@ -6,6 +7,8 @@
 
 namespace kinemo {
 namespace {
+
+using test::modeRequest;
 
 using Bytes = std::vector<std::uint8_t>;
 
@@ -16,14 +19,6 @@ public:
     LocalDateTime now() override { return {}; }
     std::uint32_t ms;
 };
-
-Bytes modeRequest(std::uint8_t flags) {
-    Bytes report(22, 0);
-    report[0] = 0x12;
-    report[1] = flags;
-    report[2] = 0x31;
-    return report;
-}
 
 std::vector<Bytes> readAll(HidDevice& device) {
     std::vector<Bytes> reports;

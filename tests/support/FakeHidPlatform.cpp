@@ -97,4 +97,12 @@ std::vector<std::uint8_t> accReport(std::uint8_t x, std::uint8_t y, std::uint8_t
     return report;
 }
 
+std::vector<std::uint8_t> modeRequest(std::uint8_t flags, std::size_t length) {
+    std::vector<std::uint8_t> report(length, 0);
+    report[0] = 0x12;
+    report[1] = flags;
+    report[2] = 0x31;
+    return report;
+}
+
 }  // namespace kinemo::test

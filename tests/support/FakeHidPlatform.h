@@ -58,4 +58,7 @@ private:
 std::vector<std::uint8_t> accReport(std::uint8_t x, std::uint8_t y, std::uint8_t z, std::size_t length = 22,
                                     std::uint8_t reportId = 0x31);
 
+// The output report that asks for accelerometer reports 0x31: 0x12, flags, 0x31, zeros.
+std::vector<std::uint8_t> modeRequest(std::uint8_t flags, std::size_t length = 22);
+
 }  // namespace kinemo::test

@@ -77,7 +77,7 @@ Bytes modeRequest(std::uint8_t flags) {
     return report;
 }
 
-UhidSpec remoteSpec(const std::string& uniq, std::uint32_t product, Bytes descriptor) {
+UhidSetup remoteSetup(const std::string& uniq, std::uint32_t product, Bytes descriptor) {
     return {"Nintendo RVL-CNT-01", uniq, BUS_BLUETOOTH, 0x057E, product, std::move(descriptor), true};
 }
 
@@ -140,7 +140,7 @@ int run(const std::string& mode, const std::string& fixture) {
           "one entry per hidraw node");
     check(!wiimote.FindTheHid(), "no remote yet: the search finds nothing");
 
-    auto remote = std::make_unique<UhidDevice>(remoteSpec("kinemo-remote-1", 0x0306, descriptor));
+    auto remote = std::make_unique<UhidDevice>(remoteSetup("kinemo-remote-1", 0x0306, descriptor));
     const std::string remoteNode = remote->waitForHidrawNode(10s);
     check(!remoteNode.empty(), "the remote has a hidraw node", remoteNode);
     const std::string driver = remote->driverName();
@@ -206,7 +206,7 @@ int run(const std::string& mode, const std::string& fixture) {
     wiimote.GetAcc(acc);
     check(!wiimote.isConnected(), "the search finds nothing while the remote is away");
 
-    remote = std::make_unique<UhidDevice>(remoteSpec("kinemo-remote-2", 0x0306, descriptor));
+    remote = std::make_unique<UhidDevice>(remoteSetup("kinemo-remote-2", 0x0306, descriptor));
     const std::string returnedNode = remote->waitForHidrawNode(10s);
     wiimote.GetAcc(acc);
     check(wiimote.isConnected() && wiimote.devicePath() == returnedNode, "reconnects when the remote comes back",
@@ -219,7 +219,7 @@ int run(const std::string& mode, const std::string& fixture) {
     // The Wii Remote Plus.
     remote.reset();
     wiimote.GetAcc(acc);
-    remote = std::make_unique<UhidDevice>(remoteSpec("kinemo-remote-plus", 0x0330, descriptor));
+    remote = std::make_unique<UhidDevice>(remoteSetup("kinemo-remote-plus", 0x0330, descriptor));
     const std::string plusNode = remote->waitForHidrawNode(10s);
     wiimote.GetAcc(acc);
     check(wiimote.isConnected() && wiimote.devicePath() == plusNode, "the Wii Remote Plus (0330) is taken",

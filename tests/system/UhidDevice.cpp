@@ -37,21 +37,21 @@ fs::path findHidrawDir(const std::string& uniq) {
 
 }  // namespace
 
-UhidDevice::UhidDevice(UhidSpec spec) : spec_(std::move(spec)) {
+UhidDevice::UhidDevice(UhidSetup setup) : setup_(std::move(setup)) {
     fd_ = ::open("/dev/uhid", O_RDWR | O_CLOEXEC);
     if (fd_ < 0) throw std::runtime_error(std::string("/dev/uhid: ") + std::strerror(errno));
     uhid_event event{};
     event.type = UHID_CREATE2;
     auto& create = event.u.create2;
-    copyText(create.name, sizeof create.name, spec_.name);
-    copyText(create.phys, sizeof create.phys, "kinemo-test/" + spec_.uniq);
-    copyText(create.uniq, sizeof create.uniq, spec_.uniq);
-    if (spec_.descriptor.size() > sizeof create.rd_data) throw std::runtime_error("descriptor too long");
-    create.rd_size = static_cast<std::uint16_t>(spec_.descriptor.size());
-    std::copy(spec_.descriptor.begin(), spec_.descriptor.end(), create.rd_data);
-    create.bus = spec_.bus;
-    create.vendor = spec_.vendor;
-    create.product = spec_.product;
+    copyText(create.name, sizeof create.name, setup_.name);
+    copyText(create.phys, sizeof create.phys, "kinemo-test/" + setup_.uniq);
+    copyText(create.uniq, sizeof create.uniq, setup_.uniq);
+    if (setup_.descriptor.size() > sizeof create.rd_data) throw std::runtime_error("descriptor too long");
+    create.rd_size = static_cast<std::uint16_t>(setup_.descriptor.size());
+    std::copy(setup_.descriptor.begin(), setup_.descriptor.end(), create.rd_data);
+    create.bus = setup_.bus;
+    create.vendor = setup_.vendor;
+    create.product = setup_.product;
     write(&event, sizeof event);
     events_ = std::thread(&UhidDevice::eventLoop, this);
     stream_ = std::thread(&UhidDevice::streamLoop, this);
@@ -78,7 +78,7 @@ void UhidDevice::write(const void* event, std::size_t size) {
 std::string UhidDevice::waitForHidrawNode(std::chrono::milliseconds timeout) const {
     const auto deadline = std::chrono::steady_clock::now() + timeout;
     do {
-        const fs::path dir = findHidrawDir(spec_.uniq);
+        const fs::path dir = findHidrawDir(setup_.uniq);
         if (!dir.empty()) {
             const fs::path node = fs::path("/dev") / dir.filename();
             if (fs::exists(node)) return node.string();
@@ -89,7 +89,7 @@ std::string UhidDevice::waitForHidrawNode(std::chrono::milliseconds timeout) con
 }
 
 std::string UhidDevice::driverName() const {
-    const fs::path dir = findHidrawDir(spec_.uniq);
+    const fs::path dir = findHidrawDir(setup_.uniq);
     std::error_code error;
     const fs::path driver = fs::read_symlink(dir / "device" / "driver", error);
     return error ? std::string() : driver.filename().string();
@@ -175,7 +175,7 @@ void UhidDevice::eventLoop() {
                 outputs_.push_back(report);
             }
             outputsChanged_.notify_all();
-            if (spec_.answersWiimoteDriver) answerDriver(report);
+            if (setup_.answersWiimoteDriver) answerDriver(report);
             break;
         }
         case UHID_GET_REPORT: {

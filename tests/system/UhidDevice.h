@@ -21,7 +21,7 @@ namespace kinemo::test {
 
 using Bytes = std::vector<std::uint8_t>;
 
-struct UhidSpec {
+struct UhidSetup {
     std::string name;
     std::string uniq;  // identifies the device's hidraw node
     std::uint16_t bus = 0;
@@ -33,7 +33,7 @@ struct UhidSpec {
 
 class UhidDevice {
 public:
-    explicit UhidDevice(UhidSpec spec);
+    explicit UhidDevice(UhidSetup setup);
     ~UhidDevice();
     UhidDevice(const UhidDevice&) = delete;
     UhidDevice& operator=(const UhidDevice&) = delete;
@@ -65,7 +65,7 @@ private:
     void streamLoop();
     void answerDriver(std::span<const std::uint8_t> output);
 
-    UhidSpec spec_;
+    UhidSetup setup_;
     int fd_ = -1;
     std::atomic<bool> stopping_{false};
     std::mutex writeMutex_;
