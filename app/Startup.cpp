@@ -1,12 +1,12 @@
 #include "app/Measurement.h"
 #include "app/Version.h"
+#include "app/WindowPlacement.h"
 #include "display/PlotSurface.h"
 #include "log/CLogging.h"
 
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
-#include <QScreen>
 #include <QTimer>
 #include <QWidget>
 
@@ -22,11 +22,7 @@ std::string Measurement::nowText() { return dateTimeText(clock_.now()); }
 void Measurement::Form_Load() {
     QWidget* window = c_.window;
     window->show();
-    if (const QScreen* screen = window->screen()) {
-        const QRect frame = window->frameGeometry();
-        const QRect area = screen->geometry();
-        window->move(area.width() / 2 - frame.width() / 2, area.height() / 2 - frame.height() / 2);
-    }
+    centreOnScreen(*window);
     window->setWindowTitle(QString::fromUtf8(std::string(kAppTitle) + "  " + versionText()));
     c_.Line12->setX1(-1);
     c_.Line12->setX2(-1);

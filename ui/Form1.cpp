@@ -1,7 +1,7 @@
 #include "ui/Form1.h"
 
 #include "ui/Resources.h"
-#include "ui/WindowPlacement.h"
+#include "app/WindowPlacement.h"
 
 #include <QLabel>
 #include <QPixmap>

@@ -2,7 +2,7 @@
 
 #include "app/Version.h"
 #include "ui/Fonts.h"
-#include "ui/WindowPlacement.h"
+#include "app/WindowPlacement.h"
 
 #include <QLabel>
 #include <QPalette>

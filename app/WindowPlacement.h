@@ -5,9 +5,9 @@ class QWidget;
 
 namespace kinemo {
 
-// Centres the window's outer frame on its screen. Before the window is first shown
-// the frame is unknown and taken as the window itself, so windows centre themselves
-// when loaded and once more when first shown.
+// Centres the window's outer frame on its screen. A window manager adds the frame
+// only after the window is shown, so until then the frame is taken as the window
+// itself; the window centres itself once more as soon as its frame is known.
 void centreOnScreen(QWidget& window);
 
 // Centres a child horizontally in its parent's width.
