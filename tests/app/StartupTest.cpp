@@ -14,7 +14,7 @@ protected:
     void arrangePlatform() override { hid.addWiiRemote(); }
 };
 
-TEST_F(Startup, StateAfterStartUp) {
+TEST_F(Startup, StateTimeAxisAndGridAfterStartUp) {
     for (int i = 0; i < kStoreSize; ++i) {
         ASSERT_EQ(s().samples[i], (AccTriple{131, 131, 131})) << i;
         ASSERT_EQ(s().loadedSamples[i], (AccTriple{131, 131, 131})) << i;
@@ -38,9 +38,7 @@ TEST_F(Startup, StateAfterStartUp) {
     const auto& written = hid.device("/dev/hidraw0").written;
     ASSERT_EQ(written.size(), 1u);
     EXPECT_EQ(written[0], test::modeRequest(0x04));
-}
 
-TEST_F(Startup, TimeAxisAndGridColours) {
     const QColor grey(128, 128, 128);
     for (int i = 0; i < 6; ++i) {
         EXPECT_EQ(c().Line11[i]->X1(), 100 * i);
@@ -89,16 +87,6 @@ TEST_F(Startup, EndCommandsEndAtOnceButTheCloseBoxReleasesTheRemote) {
     window->close();
     EXPECT_EQ(remote.closes, 1);
     EXPECT_EQ(m().gWiimote(), nullptr);
-}
-
-TEST(StartupWithoutRemote, CompletesAndPausesAfterTheSearch) {
-    test::FakeHidPlatform hid;
-    test::FakeClock clock;
-    frmMain window({hid, clock});
-    window.measurement().Form_Load();
-    EXPECT_TRUE(window.controls().tmrContinuousDataCollect->isActive());
-    EXPECT_EQ(hid.enumerations, 1);
-    EXPECT_EQ(hid.pauses.size(), 1u);
 }
 
 }  // namespace
