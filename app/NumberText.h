@@ -16,7 +16,7 @@ std::string doubleText(double value);
 namespace kinemo {
 
 // The sampling rate of a sample period: floor(1000 / period) / 10 as a 32-bit float,
-// followed by " HZ". A period that gives no finite positive rate shows "--- HZ".
+// followed by " HZ". A period that is zero, negative or not a number shows "--- HZ".
 std::string rateText(float samplePeriod);
 
 // A raw acceleration byte in G, rounded down to hundredths: 131 "0", 104 "1",
