@@ -1,6 +1,6 @@
 #include "display/PlotSurface.h"
-#include "files/FileCommands.h"
-#include "tests/support/FakeFileDialogs.h"
+#include "files/FileDialogs.h"
+#include "files/FileIo.h"
 #include "tests/support/FilePermissions.h"
 #include "tests/support/MainWindowFixture.h"
 
@@ -10,7 +10,11 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTemporaryDir>
-#include <QTimer>
+
+#include <cerrno>
+#include <csignal>
+#include <cstring>
+#include <sys/resource.h>
 
 namespace kinemo {
 namespace {
@@ -26,8 +30,9 @@ void writeAll(const QString& path, const QByteArray& bytes) {
     file.write(bytes);
 }
 
-QByteArray sampleFile(const char* date, const char* period, int samples, int value = 100) {
-    QByteArray bytes = QByteArray("\"Kinemo\"\r\n\"") + date + "\"\r\n" + period + "\r\n";
+// A file of `samples` samples value, value + 1, ... (each on all three axes), period 1.2.
+QByteArray sampleFile(const char* date, int samples, int value) {
+    QByteArray bytes = QByteArray("\"Kinemo\"\r\n\"") + date + "\"\r\n1.2\r\n";
     for (int i = 0; i < samples; ++i) {
         const QByteArray v = QByteArray::number((value + i) % 256);
         bytes += v + "," + v + "," + v + "\r\n";
@@ -35,12 +40,10 @@ QByteArray sampleFile(const char* date, const char* period, int samples, int val
     return bytes;
 }
 
+std::string loadFailed(const std::string& reason) { return "データファイルを読み込めませんでした。\n" + reason; }
+
 class FileCommandsTest : public test::MainWindowFixture {
 protected:
-    void SetUp() override {
-        MainWindowFixture::SetUp();
-        ASSERT_TRUE(dir.isValid());
-    }
     QString path(const char* name) { return dir.filePath(QString::fromLatin1(name)); }
     void load(const QString& file) {
         dialogs.answers.push_back(file);
@@ -54,129 +57,147 @@ protected:
     QTemporaryDir dir;
 };
 
-TEST_F(FileCommandsTest, SaveBeforeAnyRunWritesTheZeroRun) {
-    save(path("first.KMO"));
-    save(path("again.CSV"));
+TEST_F(FileCommandsTest, SaveBeforeAnyRunReplacesAnOldFileWithTheFlatRun) {
+    writeAll(path("run.KMO"), QByteArray(100000, 'x'));
+    save(path("run.KMO"));
     QByteArray expected = "\"Kinemo\"\r\n\"\"\r\n1.05\r\n";
     for (int i = 0; i <= 2000; ++i) expected += "131,131,131\r\n";
-    EXPECT_EQ(readAll(path("first.KMO")), expected);
-    EXPECT_EQ(readAll(path("again.CSV")), expected);
-    EXPECT_EQ(readAll(path("first.KMO")).count("\r\n"), 2004);
-    EXPECT_EQ(dialogs.filters.front(), QStringLiteral("Kinemo File|*.KMO|CSV File|*.CSV|Text File|*.TXT|"));
+    EXPECT_EQ(readAll(path("run.KMO")), expected);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"run.KMO"});
     EXPECT_TRUE(dialogs.messages.empty());
 }
 
 TEST_F(FileCommandsTest, CancelledDialogsChangeNothing) {
     window->menuItem("WriteFile")->trigger();
     window->menuItem("Readfile")->trigger();
+    const QString filter = QStringLiteral("Kinemo File|*.KMO|CSV File|*.CSV|Text File|*.TXT|");
+    EXPECT_EQ(dialogs.filters, (std::vector<QString>{filter, filter}));
+    EXPECT_EQ(nameFilters(filter),
+              (QStringList{"Kinemo File (*.KMO *.kmo)", "CSV File (*.CSV *.csv)", "Text File (*.TXT *.txt)"}));
     EXPECT_TRUE(QDir(dir.path()).isEmpty());
     EXPECT_TRUE(dialogs.messages.empty());
     EXPECT_TRUE(c().HScroll1->isHidden());
-    EXPECT_TRUE(c().tmrContinuousDataCollect->isActive());
 }
 
-TEST_F(FileCommandsTest, RoundTripOpensTheViewerOnTheLoadedRun) {
+TEST_F(FileCommandsTest, RoundTripOpensTheViewerThenAShortFileLeavesNothingOfItBehind) {
     for (int i = 0; i < kStoreSize; ++i)
         s().samples[i] = {static_cast<std::uint8_t>(i % 256), static_cast<std::uint8_t>(i / 8), 77};
     s().measuredAt = "2026/12/06 9:05:07";
-    s().samplePeriod = 1.0007f;
+    s().samplePeriod = 1.052342f;
     save(path("run.kmo"));
     load(path("run.kmo"));
     ASSERT_TRUE(dialogs.messages.empty()) << dialogs.messages.front().toStdString();
     for (int i = 0; i <= 2000; ++i) ASSERT_EQ(s().loadedSamples[i], s().samples[i]) << i;
     EXPECT_EQ(s().loadedSamples[2001], (AccTriple{131, 131, 131})) << "entry 2001 is never saved";
     EXPECT_EQ(s().loadedMeasuredAt, "2026/12/06 9:05:07");
-    EXPECT_EQ(s().loadedSamplePeriod, 1.0007f);
-
+    EXPECT_EQ(s().loadedSamplePeriod, 1.052342f);
     EXPECT_FALSE(s().showRecorded);
     EXPECT_FALSE(c().HScroll1->isHidden());
-    EXPECT_EQ(c().HScroll1->maximum(), 1498);
-    EXPECT_EQ(c().HScroll1->value(), 1498);
-    EXPECT_TRUE(c().Picture4->isHidden());
-    EXPECT_FALSE(c().tmrContinuousDataCollect->isActive());
-    EXPECT_EQ(c().cmdContinuous->text(), QStringLiteral("モニター開始"));
-    EXPECT_EQ(c().Label9[0]->text(), QStringLiteral("0"));
-    EXPECT_EQ(c().Label9[5]->text(), QStringLiteral("5"));
-    EXPECT_EQ(c().Label15->text(), QStringLiteral("99.9 HZ"));
-}
+    EXPECT_EQ(c().HScroll1->maximum(), 1425);
+    EXPECT_EQ(c().Label15->text(), QStringLiteral("95 HZ"));
 
-TEST_F(FileCommandsTest, AShortFileLeavesNothingOfAnEarlierOneBehind) {
-    writeAll(path("long.csv"), sampleFile("first", "1.05", 2001, 10));
-    writeAll(path("short.csv"), sampleFile("second", "1.2", 3, 50));
-    load(path("long.csv"));
+    writeAll(path("short.csv"), sampleFile("second", 3, 50));
     load(path("short.csv"));
     ASSERT_TRUE(dialogs.messages.empty());
     EXPECT_EQ(s().loadedSamples[0], (AccTriple{50, 50, 50}));
     EXPECT_EQ(s().loadedSamples[2], (AccTriple{52, 52, 52}));
     for (int i = 3; i < kStoreSize; ++i) ASSERT_EQ(s().loadedSamples[i], (AccTriple{131, 131, 131})) << i;
     EXPECT_EQ(s().loadedMeasuredAt, "second");
+    EXPECT_EQ(c().HScroll1->maximum(), 1249);
 }
 
-TEST_F(FileCommandsTest, EveryFailedLoadLeavesTheLoadedRunAndTheScreenAsTheyWere) {
-    writeAll(path("good.csv"), sampleFile("good", "1.2", 2001, 40));
+TEST_F(FileCommandsTest, EveryFailedLoadSaysWhereAndLeavesTheLoadedRunAndTheScreenAsTheyWere) {
+    writeAll(path("good.csv"), sampleFile("good", 2001, 40));
     load(path("good.csv"));
     ASSERT_TRUE(dialogs.messages.empty());
     const SampleStore store = s().loadedSamples;
     const QImage screen = c().Picture1->grab().toImage();
     const int scroll = c().HScroll1->value();
 
-    const QString loadFailed = QStringLiteral("データファイルを読み込めませんでした。\n");
-    struct Bad {
-        const char* name;
-        QByteArray bytes;
-        QString message;
+    const std::string foreign = "開こうとしたファイルはKinemoのデータファイルではないようです。";
+    const std::string head = "Kinemo\r\n\"\"\r\n1.05\r\n";
+    const std::string two = head + "131,131,131\r\n";  // the next line is line 5
+    std::string tooMany = head;
+    for (int i = 0; i < 2003; ++i) tooMany += "1,2,3\r\n";
+    const std::pair<std::string, std::string> cases[] = {
+        {"time,x,y,z\r\n1,2,3,4\r\n", foreign},
+        {"\"kinemo\"\r\n\"\"\r\n1.05\r\n", foreign},
+        {"KINEMO\r\n\"\"\r\n1.05\r\n", foreign},
+        {"\"Kinemo\r\n", foreign},
+        {"", loadFailed("1行目: ファイルが空です。")},
+        {"\"Kinemo\"\r\n", loadFailed("1行目: ファイルが見出しの途中で終わっています。")},
+        {"Kinemo\r\n\"x\"\r\n", loadFailed("2行目: ファイルが見出しの途中で終わっています。")},
+        {"Kinemo\r\n\"2026/12/06\r\n1.05\r\n", loadFailed("2行目: 引用符が閉じられていません。")},
+        {"Kinemo\r\n\"\xff\xfe\"\r\n1.05\r\n", loadFailed("2行目: 測定日時の文字コードを判別できません。")},
+        {"Kinemo\r\n\"\"\r\n,,\r\n1,2,3\r\n", loadFailed("3行目: サンプリング周期が空です。")},
+        {"Kinemo\r\n\"\"\r\n1e2\r\n", loadFailed("3行目: サンプリング周期が数値ではありません。")},
+        {"Kinemo\r\n\"\"\r\ninf\r\n", loadFailed("3行目: サンプリング周期が数値ではありません。")},
+        {"Kinemo\r\n\"\"\r\n0\r\n", loadFailed("3行目: サンプリング周期が有効な範囲にありません。")},
+        {"Kinemo\r\n\"\"\r\n0.04577\r\n", loadFailed("3行目: サンプリング周期が有効な範囲にありません。")},
+        {"Kinemo\r\n\"\"\r\n1500.001\r\n", loadFailed("3行目: サンプリング周期が有効な範囲にありません。")},
+        {"Kinemo\r\n\"\"\r\n1" + std::string(60, '0') + "\r\n", loadFailed("3行目: サンプリング周期が有効な範囲にありません。")},
+        {two + "131,131\r\n", loadFailed("5行目: ファイルがサンプルの途中で終わっています。")},
+        {two + "131,131,\r\n\r\n", loadFailed("5行目: ファイルがサンプルの途中で終わっています。")},
+        {two + "131,,131\r\n", loadFailed("5行目: 値が空です。")},
+        {two + "\r\n131,131,131\r\n", loadFailed("5行目: 値が空です。")},
+        {two + "131,0x10,131\r\n", loadFailed("5行目: 値が数値ではありません。")},
+        {two + "131,1.3.1,131\r\n", loadFailed("5行目: 値が数値ではありません。")},
+        {two + "131,131,256\r\n", loadFailed("5行目: 値が0から255の範囲にありません。")},
+        {two + "-1,131,131\r\n", loadFailed("5行目: 値が0から255の範囲にありません。")},
+        {two + "131,131.5,131\r\n", loadFailed("5行目: 値が整数ではありません。")},
+        {two + "131,\"131,131\r\n", loadFailed("5行目: 引用符が閉じられていません。")},
+        {tooMany, loadFailed("2006行目: サンプルが2002個を超えています。")},
     };
-    QByteArray tooMany = sampleFile("x", "1", 2003);
-    QByteArray outOfRange = sampleFile("x", "1", 12);
-    outOfRange.replace("\r\n111,", "\r\n300,");
-    const Bad bad[] = {
-        {"other.csv", "time,x,y,z\r\n1,2,3,4\r\n", QStringLiteral("開こうとしたファイルはKinemoのデータファイルではないようです。")},
-        {"case.csv", sampleFile("x", "1", 5).replace("Kinemo", "KINEMO"),
-         QStringLiteral("開こうとしたファイルはKinemoのデータファイルではないようです。")},
-        {"empty.csv", "", QString()},
-        {"header.csv", "\"Kinemo\"\r\n\"date\"\r\n", loadFailed},
-        {"period.csv", sampleFile("x", "0", 5), loadFailed},
-        {"nan.csv", sampleFile("x", "abc", 5), loadFailed},
-        {"range.csv", outOfRange, loadFailed + QStringLiteral("15行目")},
-        {"triple.csv", sampleFile("x", "1", 5) + "1,2\r\n", loadFailed},
-        {"toomany.csv", tooMany, loadFailed},
-        {"text.csv", sampleFile("x", "1", 5).replace("\r\n103,", "\r\nabc,"), loadFailed},
-    };
-    for (const Bad& b : bad) {
-        SCOPED_TRACE(b.name);
-        writeAll(path(b.name), b.bytes);
+    const auto refused = [&](const QString& file, const std::string& message) {
         dialogs.messages.clear();
-        load(path(b.name));
+        load(file);
         ASSERT_EQ(dialogs.messages.size(), 1u);
-        if (!b.message.isEmpty()) {
-            EXPECT_TRUE(dialogs.messages[0].startsWith(b.message)) << dialogs.messages[0].toStdString();
-        }
+        EXPECT_EQ(dialogs.messages[0].toStdString(), message);
         EXPECT_EQ(s().loadedSamples, store);
         EXPECT_EQ(s().loadedSamplePeriod, 1.2f);
         EXPECT_EQ(s().loadedMeasuredAt, "good");
         EXPECT_EQ(c().HScroll1->value(), scroll);
         EXPECT_EQ(c().Picture1->grab().toImage(), screen);
+    };
+    for (const auto& [bytes, message] : cases) {
+        SCOPED_TRACE(bytes.substr(0, 40));
+        writeAll(path("bad.csv"), QByteArray::fromStdString(bytes));
+        refused(path("bad.csv"), message);
     }
-    dialogs.messages.clear();
-    load(path("missing.csv"));
-    ASSERT_EQ(dialogs.messages.size(), 1u);
-    EXPECT_TRUE(dialogs.messages[0].startsWith(loadFailed));
+    refused(path("missing.csv"), loadFailed(std::strerror(ENOENT)));
 }
 
-TEST_F(FileCommandsTest, AFailedSaveKeepsTheOldFileAndSaysWhy) {
+// A folder that refuses the new file and a write cut short by the file-size limit
+// (which binds root too).
+TEST_F(FileCommandsTest, AFailedSaveKeepsTheOldFileLeavesNothingAndSaysWhy) {
     const QString target = path("kept.kmo");
     writeAll(target, "old contents");
+    const auto failedWith = [&](int error) {
+        EXPECT_EQ(readAll(target), QByteArray("old contents"));
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"kept.kmo"});
+        ASSERT_EQ(dialogs.messages.size(), 1u);
+        EXPECT_EQ(dialogs.messages[0].toStdString(), std::string("データを保存できませんでした。\n") + std::strerror(error));
+        dialogs.messages.clear();
+    };
+
     QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner);
     {
         test::PermissionsBind bind;
         save(target);
     }
     QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    EXPECT_EQ(readAll(target), QByteArray("old contents"));
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"kept.kmo"}) << "nothing half-written";
-    ASSERT_EQ(dialogs.messages.size(), 1u);
-    EXPECT_TRUE(dialogs.messages[0].startsWith(QStringLiteral("データを保存できませんでした。\n")));
-    EXPECT_GT(dialogs.messages[0].size(), QStringLiteral("データを保存できませんでした。\n").size());
+    failedWith(EACCES);
+
+    rlimit saved{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    rlimit small = saved;
+    small.rlim_cur = 4096;
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    save(target);
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, oldHandler);
+    failedWith(EFBIG);
 }
 
 TEST_F(FileCommandsTest, ASaveDuringARunWritesTheStoreAsItIsWhenTheDialogCloses) {
@@ -186,16 +207,23 @@ TEST_F(FileCommandsTest, ASaveDuringARunWritesTheStoreAsItIsWhenTheDialogCloses)
     tick();  // finds the remote
     c().Command1->click();
     tick();
-    dialogs.whileOpen = [this] {
-        tick();
-        tick();
-    };
+    dialogs.whileOpen = [this] { tick(); tick(); };
     save(path("partial.kmo"));
     const QList<QByteArray> lines = readAll(path("partial.kmo")).split('\n');
     EXPECT_EQ(lines[3], QByteArray("5,6,7\r"));
     EXPECT_EQ(lines[5], QByteArray("5,6,7\r"));
     EXPECT_EQ(lines[6], QByteArray("131,131,131\r"));
     EXPECT_TRUE(s().isRecording) << "saving does not stop the run";
+}
+
+TEST(FileIo, OversizedFileIsNotRead) {
+    QTemporaryDir dir;
+    const std::string file = dir.filePath("big.KMO").toStdString();
+    ASSERT_EQ(saveFileAtomically(file, std::string(101, 'b')), std::nullopt);
+    EXPECT_EQ(std::get<std::string>(readWholeFile(file, 101)).size(), 101u);
+    const auto result = readWholeFile(file, 100);
+    ASSERT_TRUE(std::holds_alternative<ReadFailure>(result));
+    EXPECT_EQ(std::get<ReadFailure>(result).reason, "ファイルが大きすぎます。");
 }
 
 }  // namespace

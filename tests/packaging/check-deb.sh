@@ -16,18 +16,10 @@ deb=${debs[0]}
 [ "$(dpkg-deb --field "$deb" Package)" = kinemo ] || fail "package name"
 [ "$(dpkg-deb --field "$deb" Version)" = 1.0.15 ] || fail "package version"
 
-contents=$(dpkg-deb --contents "$deb" | awk '{print $NF}')
-for path in ./usr/bin/kinemo \
-            ./usr/share/applications/kinemo.desktop \
-            ./usr/share/icons/hicolor/16x16/apps/kinemo.png \
-            ./usr/share/icons/hicolor/32x32/apps/kinemo.png \
-            ./usr/share/icons/hicolor/48x48/apps/kinemo.png \
-            ./usr/share/icons/hicolor/64x64/apps/kinemo.png \
-            ./usr/share/icons/hicolor/128x128/apps/kinemo.png \
-            ./usr/share/icons/hicolor/scalable/apps/kinemo.svg \
-            ./usr/lib/udev/rules.d/60-kinemo-wiimote.rules; do
-  grep -qx "$path" <<<"$contents" || fail "$path missing from the package"
-done
+files=$(dpkg-deb --contents "$deb" | awk '$1 !~ /^d/ {print $NF}' | LC_ALL=C sort)
+expected=$(sed 's|^|./usr/|' "$(dirname "$0")/installed-files.txt" | LC_ALL=C sort)
+[ "$files" = "$expected" ] || fail "package files differ:
+$(diff <(echo "$expected") <(echo "$files"))"
 
 depends=$(dpkg-deb --field "$deb" Depends)
 for package in libqt6core6 libqt6gui6 libqt6widgets6 libhidapi-hidraw0 fonts-ipafont-gothic; do

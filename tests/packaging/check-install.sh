@@ -29,7 +29,6 @@ cmp -s "$source_dir/packaging/60-kinemo-wiimote.rules" "$prefix/lib/udev/rules.d
 desktop="$prefix/share/applications/kinemo.desktop"
 command -v desktop-file-validate >/dev/null || fail "desktop-file-validate missing (package desktop-file-utils)"
 report=$(desktop-file-validate "$desktop") || fail "desktop-file-validate: $report"
-! grep -q 'error:' <<<"$report" || fail "desktop-file-validate: $report"
 for line in 'Name=Kinemo' 'Exec=kinemo' 'Icon=kinemo' 'Type=Application'; do
   grep -qx "$line" "$desktop" || fail "desktop entry lacks $line"
 done
