@@ -38,7 +38,7 @@ TEST(ReportDescriptor, LongestInputAndOutputReportCountingTheReportIdByte) {
     } cases[] = {
         {"Wii Remote", wiiRemote, 22, 22},
         {"Wii Remote with a trailing 0x00", with(wiiRemote, std::ssize(wiiRemote), {0x00}), 22, 22},
-        {"long item, its data would be items if read", with(wiiRemote, 6, {0xfe, 0x03, 0xf0, 0x85, 0x95, 0x81}), 22, 22},
+        {"long item, data like items", with(wiiRemote, 6, {0xfe, 0x03, 0xf0, 0x85, 0x95, 0x81}), 22, 22},
         {"empty long item, no reports", {0xa1, 0x01, 0xfe, 0x00, 0xf0, 0xc0}, 0, 0},
         {"no report IDs: 19 bits in, 5 out, rounded up to bytes",
          {0xa1, 0x01, 0x75, 0x01, 0x95, 0x03, 0x81, 0x02, 0x75, 0x08, 0x95, 0x02, 0x81, 0x06, 0x95, 0x05, 0x75,
@@ -100,7 +100,7 @@ TEST(ReportDescriptor, NeverReadsPastTheEndOfAnyInput) {
             bytes.resize(random() % 48);
             for (auto& b : bytes) b = static_cast<std::uint8_t>(random());
         } else {
-            for (int flips = 0; flips < 4; ++flips) bytes[random() % bytes.size()] = static_cast<std::uint8_t>(random());
+            for (int flip = 0; flip < 4; ++flip) bytes[random() % bytes.size()] = static_cast<std::uint8_t>(random());
             bytes.resize(random() % (bytes.size() + 1));
         }
         const Bytes exact(bytes);
