@@ -1,243 +1,288 @@
-// The data viewer: opening it, the window and time axis for each scroll position
-// at the periods whose rounding matters, unusable periods, and the recording run
-// that opening the viewer interrupts.
-#include "tests/display/ViewerFixture.h"
+// Drawing a stored run and the data viewer, with HScroll1, on the real main window.
+#include "display/PlotSurface.h"
+#include "tests/support/MainWindowFixture.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QLabel>
 #include <QLineEdit>
+#include <QElapsedTimer>
+#include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPushButton>
+#include <QScrollBar>
+#include <QStyleOptionSlider>
+#include <QTimer>
 
-#include <cmath>
+#include <array>
 #include <limits>
 
 namespace kinemo::test {
 namespace {
 
-class ViewerWindowTest : public ViewerTest {
+const QRgb kBlue = qRgb(0, 0, 255), kRed = qRgb(255, 0, 0), kGreen = qRgb(0, 255, 0);
+const QRgb kBlack = qRgb(0, 0, 0), kWhite = qRgb(255, 255, 255), kGrey = qRgb(128, 128, 128);
+
+class ViewerTest : public MainWindowFixture {
 protected:
     void SetUp() override {
-        ViewerTest::SetUp();
-        c().Check1[1]->setCheckState(Qt::Unchecked);
-        c().Check1[2]->setCheckState(Qt::Unchecked);
+        MainWindowFixture::SetUp();
+        c().tmrContinuousDataCollect->stop();  // ticks only where a test asks
     }
-    // X marks the window's first sample at y = 30 and, if it exists, the sample
-    // before it at y = 250, which no correct window ever reaches.
-    void markStart(int first) {
+    Viewer& viewer() { return window->viewer(); }
+    QScrollBar* bar() { return c().HScroll1; }
+    void scrollTo(int viewStart) { bar()->setValue(bar()->maximum() - viewStart); }
+    const QImage& traces() { return c().Picture1->image(); }
+    // What the user sees: the traces beneath the grid and labels.
+    QImage screen() { return c().Picture1->canvas()->grab().toImage(); }
+    // Pixels of the traces that are not background.
+    int litPixels(QRect area = QRect(0, 0, 501, 301)) {
+        const QRgb back = c().Picture1->BackColor().rgb();
+        area &= traces().rect();
+        int count = 0;
+        for (int y = area.top(); y <= area.bottom(); ++y)
+            for (int x = area.left(); x <= area.right(); ++x) count += traces().pixel(x, y) != back;
+        return count;
+    }
+
+    // X: the window's first sample at y = 30, the end of its last segment at y = 20,
+    // the samples just outside it at y = 250, where no correct window reaches.
+    void markWindow(int first, int last) {
+        s().samples.fill({131, 131, 131});
         s().samples[first][0] = 30;
         if (first > 0) s().samples[first - 1][0] = 250;
+        s().samples[last + 1][0] = 20;
+        if (last + 2 < kStoreSize) s().samples[last + 2][0] = 250;
     }
-    void expectAxis(std::vector<int> wholeSeconds, QStringList numbers) {
-        EXPECT_EQ(lineXs(c().Line11), wholeSeconds);
-        std::vector<int> halves;
-        for (int x : wholeSeconds) halves.push_back(x + 50);
-        EXPECT_EQ(lineXs(c().Line10), halves);
-        EXPECT_EQ(labelLefts(), wholeSeconds);
-        EXPECT_EQ(labelTexts(), numbers);
-    }
-    void expectStartDrawn() {
+    void expectWindow(int first, int last, float period) {
         EXPECT_EQ(traces().pixel(0, 30), kBlue);
         EXPECT_EQ(litPixels(QRect(0, 240, 501, 61)), 0);
+        const double end = (last + 1 - first) * static_cast<double>(period);
+        if (end > 500) {
+            EXPECT_GT(litPixels(QRect(500, 0, 1, 301)), 0) << "clipped at the edge";
+        } else {
+            EXPECT_GT(litPixels(QRect(static_cast<int>(end) - 1, 18, 3, 8)), 0) << "ends at x = " << end;
+            EXPECT_EQ(litPixels(QRect(static_cast<int>(end) + 2, 0, 501, 301)), 0);
+        }
+    }
+    void expectAxis(int phase, int firstSecond) {
+        for (int i = 0; i < 6; ++i) {
+            const int x = 100 * i - phase;
+            const LineShape *whole = c().Line11[i], *half = c().Line10[i];
+            EXPECT_EQ((std::vector{whole->X1(), whole->X2(), half->X1(), half->X2(), c().Label9[i]->x()}),
+                      (std::vector{x, x, x + 50, x + 50, x}));
+            EXPECT_EQ(c().Label9[i]->text(), QString::number(firstSecond + i));
+        }
+    }
+
+    // Mouse events on the real scroll bar.
+    QPoint centreOf(QStyle::SubControl control) {
+        struct Access : QScrollBar {
+            using QScrollBar::initStyleOption;
+        };
+        void (QScrollBar::*init)(QStyleOptionSlider*) const = &Access::initStyleOption;
+        QStyleOptionSlider option;
+        (bar()->*init)(&option);
+        return bar()->style()->subControlRect(QStyle::CC_ScrollBar, &option, control, bar()).center();
+    }
+    void mouse(QEvent::Type type, QPoint at, Qt::MouseButtons buttons = Qt::LeftButton) {
+        QMouseEvent event(type, QPointF(at), bar()->mapToGlobal(QPointF(at)), Qt::LeftButton, buttons, Qt::NoModifier);
+        QApplication::sendEvent(bar(), &event);
     }
 };
 
-const QStringList kFirstSeconds{"0", "1", "2", "3", "4", "5"};
+TEST_F(ViewerTest, TickedAxesInTheirColoursZLastBeneathTheZeroLineClippedAtTheEdge) {
+    s().samples[0] = {20, 60, 200};
+    viewer().DataRec_Click();
+    EXPECT_EQ(traces().pixel(0, 20), kBlue);
+    EXPECT_EQ(traces().pixel(0, 60), kRed);
+    EXPECT_EQ(traces().pixel(0, 200), kGreen);
+    // From x = 2 all three run flat at 131, Z on top, to the edge (x = 526 at 1.05).
+    EXPECT_EQ(litPixels(QRect(2, 0, 499, 301)), 499);
+    EXPECT_EQ(traces().pixel(500, 131), kGreen);
+    EXPECT_EQ(screen().pixel(250, 131), kWhite) << "the zero line lies above the traces";
 
-TEST_F(ViewerWindowTest, WindowAndTimeAxisForEachPeriodAndPosition) {
-    const struct {
-        float period;
-        int maximum;
-        int viewStart;
-        int phase;
-        int firstSecond;
-    } cases[] = {
-        {1.0f, 1500, 1499, 99, 14},  // the thumb's left end
-        {1.05f, 1428, 1427, 98, 14},  // 1498.35
-        {1.05f, 1428, 700, 35, 7},    // just under 735
-        {1.05f, 1428, 95, 0, 1},      // 99.75: the line at x = 0 stands for second 1
-        {1.05f, 1428, 94, 99, 0},     // 98.7
-        {0.8f, 1874, 1873, 98, 14},   // 1500 / 0.800000011920929 is just under 1875
-        {1.2f, 1249, 1248, 98, 14},   // 751 segments reaching x = 901.2
-    };
-    for (const auto& k : cases) {
-        SCOPED_TRACE(testing::Message() << k.period << " at " << k.viewStart);
-        s().samples.fill({131, 131, 131});
-        markStart(k.viewStart);
-        s().samplePeriod = k.period;
-        viewer().DataRec_Click();
-        EXPECT_EQ(bar()->maximum(), k.maximum);
-        EXPECT_EQ(bar()->value(), k.maximum);
-        expectAxis({0, 100, 200, 300, 400, 500}, kFirstSeconds);
+    // A cleared or greyed box leaves its axis out.
+    c().Check1[2]->setCheckState(Qt::Unchecked);
+    viewer().DataRec_Click();
+    EXPECT_EQ(traces().pixel(100, 131), kRed);
+    c().Check1[1]->setTristate(true);
+    c().Check1[1]->setCheckState(Qt::PartiallyChecked);
+    EXPECT_EQ(traces().pixel(100, 131), kRed) << "a changed box redraws nothing by itself";
+    viewer().DataRec_Click();
+    EXPECT_EQ(traces().pixel(100, 131), kBlue);
+    c().Check1[0]->setCheckState(Qt::Unchecked);
+    viewer().DataRec_Click();
+    EXPECT_EQ(litPixels(), 0);
+}
 
-        scrollTo(k.viewStart);
-        EXPECT_EQ(s().viewStart, k.viewStart);
-        EXPECT_EQ(s().gridPhase, k.phase);
-        std::vector<int> wholeSeconds;
-        QStringList numbers;
-        for (int i = 0; i < 6; ++i) {
-            wholeSeconds.push_back(100 * i - k.phase);
-            numbers << QString::number(k.firstSecond + i);
+TEST_F(ViewerTest, BackgroundCommandsSwapSurfaceAndZeroLineColoursOnly) {
+    viewer().DataRec_Click();
+    window->menuItem("BackWhite")->trigger();
+    EXPECT_EQ(litPixels(), 0) << "the traces are erased";
+    EXPECT_EQ(traces().pixel(0, 0), kWhite);
+    EXPECT_EQ(screen().pixel(250, 131), kBlack);
+    EXPECT_EQ(screen().pixel(250, 77), kGrey) << "a solid grid line";
+    EXPECT_EQ(screen().pixel(100, 10), kGrey) << "a whole-second line";
+    for (LineShape* line : {c().Line1, c().Line4, c().Line13, c().Line11[2], c().Line10[2]})
+        EXPECT_EQ(line->BorderColor(), QColor(kGrey));
+
+    window->menuItem("BackBlack")->trigger();
+    EXPECT_EQ(traces().pixel(0, 0), kBlack);
+    EXPECT_EQ(screen().pixel(250, 131), kWhite);
+    EXPECT_EQ(screen().pixel(250, 77), kGrey);
+}
+
+// A store of its own on the heap lets the address sanitizer see any read past it.
+TEST_F(ViewerTest, TraceWindowNeverReadsOutsideTheStore) {
+    auto store = std::make_unique<SampleStore>();
+    store->fill({131, 131, 131});
+    (*store)[2001] = {250, 250, 250};
+    c().Picture1->Cls();
+    viewer().DrawTraceWindow(*store, 1.0f, 1990, 4000);
+    EXPECT_EQ(traces().pixel(11, 250), kGreen) << "2000 -> 2001 is the last segment";
+    EXPECT_EQ(litPixels(QRect(13, 0, 488, 301)), 0);
+
+    c().Picture1->Cls();
+    viewer().DrawTraceWindow(*store, 1.0f, 2001, 2600);
+    viewer().DrawTraceWindow(*store, 1.0f, 100, 99);
+    EXPECT_EQ(litPixels(), 0);
+    // A start before the store keeps the segments' places and leaves out the rest.
+    viewer().DrawTraceWindow(*store, 1.0f, -10, 20);
+    EXPECT_EQ(litPixels(QRect(0, 0, 10, 301)), 0);
+    EXPECT_EQ(traces().pixel(20, 131), kGreen);
+    EXPECT_EQ(litPixels(QRect(32, 0, 400, 301)), 0);
+}
+
+// Each burst of segments, like the live trace's three a tick, is repainted once and
+// only around where it was drawn.
+TEST_F(ViewerTest, EachBurstOfSegmentsIsRepaintedWhereItWasDrawn) {
+    struct PaintLog : QObject {
+        bool eventFilter(QObject*, QEvent* event) override {
+            if (event->type() == QEvent::Paint) painted.push_back(static_cast<QPaintEvent*>(event)->rect());
+            return false;
         }
-        expectAxis(wholeSeconds, numbers);
-        expectStartDrawn();
+        std::vector<QRect> painted;
+    } log;
+    const auto drainEvents = [] {  // lets every posted repaint happen
+        QElapsedTimer clock;
+        clock.start();
+        while (clock.elapsed() < 100) QApplication::processEvents(QEventLoop::AllEvents, 10);
+    };
+    drainEvents();
+    c().Picture1->canvas()->installEventFilter(&log);
+    for (int x : {10, 110}) {
+        for (int k = 0; k < 3; ++k) c().Picture1->Line(QPointF(x + k, 20), QPointF(x + 30 + k, 200), Qt::green);
+        c().Picture1->Line(QPointF(600, 20), QPointF(700, 40), Qt::white);  // beyond the edge
+        drainEvents();
+        ASSERT_EQ(log.painted.size(), x == 10 ? 1u : 2u);
+        EXPECT_TRUE(log.painted.back().contains(QRect(x, 20, 33, 181)));
+        EXPECT_LT(log.painted.back().width(), 50) << "not the whole surface";
     }
 }
 
-TEST_F(ViewerWindowTest, WindowEndsFiveSecondsOfXAfterItsStart) {
-    // Period 1: the last window's last segment, 1999 -> 2000, runs from x = 500 to 501.
-    s().samplePeriod = 1.0f;
-    s().samples[2000][0] = 20;
-    viewer().DataRec_Click();
-    bar()->setValue(1);
-    EXPECT_GT(litPixels(QRect(500, 80, 1, 50)), 0);
-
-    // Period 0.8: the last window ends with sample 1999 at x = 100.8, short of the edge.
-    s().samplePeriod = 0.8f;
-    s().samples[1999][0] = 20;
-    s().samples[2000][0] = 250;
-    viewer().DataRec_Click();
-    bar()->setValue(1);
-    EXPECT_GT(litPixels(QRect(99, 18, 3, 8)), 0);
-    EXPECT_EQ(litPixels(QRect(103, 0, 398, 301)), 0);
-
-    // Period 1.2: 751 segments, clipped at the edge.
-    s().samplePeriod = 1.2f;
-    viewer().DataRec_Click();
-    bar()->setValue(1);
-    EXPECT_EQ(traces().pixel(500, 131), kBlue);
-}
-
-TEST_F(ViewerWindowTest, ReopeningTheShownRunAtItsStartMovesNothingAndRedraws) {
-    viewer().DataRec_Click();
-    int runs = 0;
-    QObject::connect(bar(), &QScrollBar::valueChanged, [&] { ++runs; });
-    s().samples.fill({40, 40, 40});
-
-    viewer().DataRec_Click();
-    EXPECT_EQ(runs, 0);
-    EXPECT_EQ(traces().pixel(250, 40), kBlue);
-    expectAxis({0, 100, 200, 300, 400, 500}, kFirstSeconds);
-}
-
-TEST_F(ViewerWindowTest, ChangesOfMaxOrValueRunTheHandlerNestedInsideOpenViewer) {
-    struct Seen {
-        bool timerRunning;
-        int value;
-        int maximum;
-        int viewStart;
+TEST_F(ViewerTest, WindowAndTimeAxisForEachPeriodAndPosition) {
+    const struct { float period; int maximum, viewStart, last, phase, firstSecond; } cases[] = {
+        {1.0f, 1500, 1499, 1999, 99, 14},  // the thumb's left end, Value 1
+        {1.05f, 1428, 1427, 1998, 98, 14},  // starts at x = 1498.35
+        {1.05f, 1428, 700, 1235, 35, 7},    // just under 735
+        {1.05f, 1428, 95, 600, 0, 1},       // 99.75: the line at x = 0 stands for second 1
+        {1.05f, 1428, 94, 599, 99, 0},      // 98.7
+        {0.8f, 1874, 1873, 1998, 98, 14},   // 1500 / 0.800000011920929 is just under 1875
+        {1.2f, 1249, 1248, 1998, 98, 14},
     };
-    std::vector<Seen> seen;
-    QObject::connect(bar(), &QScrollBar::valueChanged, [&] {
-        seen.push_back({c().tmrContinuousDataCollect->isActive(), bar()->value(), bar()->maximum(), s().viewStart});
-    });
+    for (const auto& k : cases) {
+        SCOPED_TRACE(testing::Message() << k.period << " at " << k.viewStart);
+        s().samplePeriod = k.period;
+        markWindow(0, 500);
+        window->menuItem("DataRec")->trigger();
+        EXPECT_EQ(bar()->maximum(), k.maximum);
+        EXPECT_EQ(bar()->value(), k.maximum);
+        expectWindow(0, 500, k.period);  // samples 0..501 whatever the period
+        expectAxis(0, 0);
 
-    // From the thumb's left end back to the start: setting Value moves it.
+        markWindow(k.viewStart, k.last);
+        scrollTo(k.viewStart);
+        EXPECT_EQ(s().viewStart, k.viewStart);
+        EXPECT_EQ(s().gridPhase, k.phase);
+        expectWindow(k.viewStart, k.last, k.period);
+        expectAxis(k.phase, k.firstSecond);
+    }
+}
+
+TEST_F(ViewerTest, OpenViewerRunsTheHandlerNestedOnlyWhenItMovesTheThumb) {
+    using Seen = std::vector<std::array<int, 4>>;  // monitor running, Max, Value, viewStart
+    Seen seen;
+    QObject::connect(bar(), &QScrollBar::valueChanged, [&] {
+        seen.push_back({c().tmrContinuousDataCollect->isActive(), bar()->maximum(), bar()->value(), s().viewStart});
+    });
+    const auto open = [&](bool recorded) {
+        seen.clear();
+        c().tmrContinuousDataCollect->start();
+        viewer().OpenViewer(recorded);
+        return seen;
+    };
     viewer().DataRec_Click();
     scrollTo(1427);
-    seen.clear();
-    c().tmrContinuousDataCollect->start();
-    viewer().DataRec_Click();
-    ASSERT_EQ(seen.size(), 1u);
-    EXPECT_TRUE(seen[0].timerRunning) << "runs before OpenViewer stops the monitor";
-    EXPECT_EQ(seen[0].value, 1428);
-    EXPECT_EQ(seen[0].viewStart, 0);
+    // From the left end setting Value moves the thumb, before the monitor is stopped.
+    EXPECT_EQ(open(true), (Seen{{1, 1428, 1428, 0}}));
+    s().loadedSamplePeriod = 1.2f;  // a smaller Max pulls the thumb along, then Value moves nothing
+    EXPECT_EQ(open(false), (Seen{{1, 1249, 1249, 0}}));
+    EXPECT_EQ(open(true), (Seen{{1, 1428, 1428, 0}}));  // a larger Max leaves it, Value moves it
 
-    // A smaller Max pulls the thumb with it; setting Value then changes nothing.
-    seen.clear();
-    s().loadedSamplePeriod = 1.2f;
-    c().tmrContinuousDataCollect->start();
-    viewer().ReadDate_Click();
-    ASSERT_EQ(seen.size(), 1u);
-    EXPECT_TRUE(seen[0].timerRunning);
-    EXPECT_EQ(seen[0].maximum, 1249);
-    EXPECT_EQ(seen[0].value, 1249);
-
-    // A larger Max leaves the thumb, setting Value moves it.
-    seen.clear();
-    viewer().DataRec_Click();
-    ASSERT_EQ(seen.size(), 1u);
-    EXPECT_EQ(seen[0].maximum, 1428);
-    EXPECT_EQ(seen[0].value, 1428);
+    s().samples.fill({40, 40, 40});
+    viewer().PlaceTimeAxis(35, 7);
+    EXPECT_EQ(open(true), Seen{});  // the shown run at its start: nothing moves, all is redrawn
+    EXPECT_EQ(traces().pixel(250, 40), kGreen);
+    expectAxis(0, 0);
 }
 
-TEST_F(ViewerTest, MenuItemsAndCommand2ReachTheViewer) {
+TEST_F(ViewerTest, LoadedRunBeforeAnyLoadIsFlatAt131WithNoDate) {
+    s().measuredAt = "recorded";
+    s().samples.fill({70, 70, 70});
     window->menuItem("ReadDate")->trigger();
     EXPECT_FALSE(s().showRecorded);
-    EXPECT_TRUE(bar()->isVisible());
-    window->menuItem("DataRec")->trigger();
-    EXPECT_TRUE(s().showRecorded);
-    window->menuItem("BackWhite")->trigger();
-    EXPECT_EQ(c().Picture1->BackColor(), QColor(Qt::white));
-    window->menuItem("BackBlack")->trigger();
-    EXPECT_EQ(c().Picture1->BackColor(), QColor(Qt::black));
-    EXPECT_EQ(litPixels(), 0);
-    c().Command2->click();
-    EXPECT_EQ(traces().pixel(250, 131), kGreen);
-    bar()->triggerAction(QAbstractSlider::SliderSingleStepSub);
-    EXPECT_EQ(s().viewStart, 1);
-}
-
-TEST_F(ViewerTest, LoadedRunBeforeAnyLoadShowsTheFillValue) {
-    s().measuredAt = "recorded";
-    c().tmrContinuousDataCollect->start();
-    viewer().ReadDate_Click();
-
-    EXPECT_FALSE(s().showRecorded);
-    EXPECT_EQ(bar()->maximum(), 1428);
-    EXPECT_EQ(bar()->value(), 1428);
-    EXPECT_TRUE(bar()->isVisible());
-    EXPECT_FALSE(c().Picture4->isVisible());
-    EXPECT_FALSE(c().tmrContinuousDataCollect->isActive());
-    EXPECT_EQ(c().cmdContinuous->text(), QStringLiteral("モニター開始"));
+    EXPECT_EQ(bar()->maximum(), 1428);  // period 1.05
     EXPECT_EQ(c().Text2->text(), QString());
-    EXPECT_EQ(c().Label15->text(), QStringLiteral("95.2 HZ"));
-    EXPECT_EQ(litPixels(), traces().width());
+    EXPECT_EQ(litPixels(), 501);
     EXPECT_EQ(traces().pixel(250, 131), kGreen);
-
-    // Scrolling stays on the loaded store.
-    s().samples.fill({70, 70, 70});
-    scrollTo(100);
+    scrollTo(100);  // scrolling stays on the loaded store
+    EXPECT_EQ(litPixels(), 501);
     EXPECT_EQ(traces().pixel(250, 131), kGreen);
-    EXPECT_EQ(litPixels(QRect(0, 70, 501, 1)), 0);
+    c().Command2->click();  // Command2 draws the recorded run's first screen, nothing else
+    EXPECT_EQ(traces().pixel(250, 70), kGreen);
+    EXPECT_EQ(litPixels(QRect(0, 131, 501, 1)), 0);
+    EXPECT_FALSE(s().showRecorded);
+    EXPECT_EQ(s().viewStart, 100);
 }
 
-// Periods a run could in principle measure but the scroll range cannot hold.
-TEST_F(ViewerTest, UnusablePeriodsGiveAScrollRangeWithinTheStore) {
-    const float nan = std::numeric_limits<float>::quiet_NaN();
-    const float inf = std::numeric_limits<float>::infinity();
-    const struct {
-        float period;
-        int maximum;
-    } cases[] = {
-        {0.0f, 1}, {-1.05f, 1}, {nan, 1}, {inf, 1}, {1600.0f, 1}, {std::numeric_limits<float>::max(), 1},
-        {1e-7f, 32767}, {1500.0f / 32768, 32767}, {0.046f, 32608},
+TEST_F(ViewerTest, UnusablePeriodsKeepScrollRangeAndWindowWithinTheStore) {
+    using limits = std::numeric_limits<float>;
+    const struct { float period; int maximum; } cases[] = {
+        {0.0f, 1}, {-1.05f, 1}, {limits::quiet_NaN(), 1}, {limits::infinity(), 1}, {1600.0f, 1},
+        {limits::max(), 1}, {1e-7f, 32767}, {1500.0f / 32768, 32767}, {0.046f, 32608},
     };
     for (const auto& [period, maximum] : cases) {
         SCOPED_TRACE(period);
+        const auto expectPhase = [&] { EXPECT_TRUE(s().gridPhase >= 0 && s().gridPhase < 100) << s().gridPhase; };
+        // Changed under the open viewer, as a load that fails after reading it leaves it.
+        s().loadedSamplePeriod = 1.05f;
+        viewer().ReadDate_Click();
+        scrollTo(1427);
         s().loadedSamplePeriod = period;
+        scrollTo(1426);
+        EXPECT_EQ(s().viewStart, 1426);
+        expectPhase();
+
         viewer().ReadDate_Click();
         EXPECT_EQ(bar()->maximum(), maximum);
         EXPECT_EQ(bar()->value(), maximum);
         for (int value : {1, maximum / 2 + 1, maximum}) {
             bar()->setValue(value);
             EXPECT_EQ(s().viewStart, maximum - value);
-            EXPECT_GE(s().gridPhase, 0);
-            EXPECT_LT(s().gridPhase, 100);
+            expectPhase();
         }
-    }
-}
-
-// A load that fails after reading the period changes it under an open viewer.
-TEST_F(ViewerTest, PeriodChangedUnderTheOpenViewerStillScrollsSafely) {
-    viewer().ReadDate_Click();
-    scrollTo(1427);
-    for (float period : {1500.0f, std::numeric_limits<float>::quiet_NaN(), -3.0f, 0.0f}) {
-        SCOPED_TRACE(period);
-        s().loadedSamplePeriod = period;
-        bar()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
-        bar()->triggerAction(QAbstractSlider::SliderSingleStepSub);
-        EXPECT_EQ(s().viewStart, 1427);
-        EXPECT_GE(s().gridPhase, 0);
-        EXPECT_LT(s().gridPhase, 100);
     }
 }
 
@@ -245,10 +290,9 @@ TEST_F(ViewerTest, OpeningTheViewerGivesUpARunningRecording) {
     for (bool recorded : {true, false}) {
         SCOPED_TRACE(recorded);
         c().Command1->click();
-        for (int i = 0; i < 5; ++i) window->measurement().tmrContinuousDataCollect_Timer();
+        for (int i = 0; i < 5; ++i) tick();
         ASSERT_EQ(s().sampleIndex, 5);
         ASSERT_FALSE(c().Command1->isEnabled());
-
         viewer().OpenViewer(recorded);
         EXPECT_FALSE(s().isRecording);
         EXPECT_EQ(s().sampleIndex, 0);
@@ -257,16 +301,46 @@ TEST_F(ViewerTest, OpeningTheViewerGivesUpARunningRecording) {
         EXPECT_FALSE(c().tmrContinuousDataCollect->isActive());
         EXPECT_EQ(c().cmdContinuous->text(), QStringLiteral("モニター開始"));
     }
+}
 
-    // Neither button is a dead end: the monitor restarts, and a new run completes.
-    c().cmdContinuous->click();
-    EXPECT_TRUE(c().tmrContinuousDataCollect->isActive());
-    c().Command1->click();
-    ASSERT_TRUE(s().isRecording);
-    for (int i = 0; i < kRunLength; ++i) window->measurement().tmrContinuousDataCollect_Timer();
-    EXPECT_FALSE(s().isRecording);
-    EXPECT_EQ(c().Label17->text(), QStringLiteral("測定・記録が終了しました。"));
-    EXPECT_TRUE(c().Command1->isEnabled());
+// The change handler runs once per arrow or trough click, once when a dragged thumb
+// is released, never while it is dragged, and not at all when the position stays.
+TEST_F(ViewerTest, ScrollBarRunsTheHandlerOncePerMoveTheUserMakes) {
+    viewer().DataRec_Click();  // period 1.05: Max 1428, thumb at the right end
+    const QImage firstScreen = traces().copy();
+    int runs = 0;
+    QObject::connect(bar(), &QScrollBar::valueChanged, [&] { ++runs; });
+    const QPoint grip = centreOf(QStyle::SC_ScrollBarSlider);
+    mouse(QEvent::MouseButtonPress, grip);
+    for (int dx = 20; dx <= 200; dx += 20) mouse(QEvent::MouseMove, grip - QPoint(dx, 0));
+    EXPECT_EQ(runs, 0);
+    EXPECT_LT(bar()->sliderPosition(), 1300);
+    EXPECT_EQ(bar()->value(), 1428);
+    EXPECT_EQ(traces(), firstScreen) << "nothing is redrawn while dragging";
+    mouse(QEvent::MouseButtonRelease, grip - QPoint(200, 0), Qt::NoButton);
+    EXPECT_EQ(runs, 1);
+    EXPECT_EQ(s().viewStart, 1428 - bar()->value());
+    EXPECT_GT(s().viewStart, 100);
+
+    const QPoint back = centreOf(QStyle::SC_ScrollBarSlider);  // a drag back to where it began
+    mouse(QEvent::MouseButtonPress, back);
+    mouse(QEvent::MouseMove, back - QPoint(50, 0));
+    mouse(QEvent::MouseMove, back);
+    mouse(QEvent::MouseButtonRelease, back, Qt::NoButton);
+    EXPECT_EQ(runs, 1);
+
+    scrollTo(0);  // arrows and trough: one sample each
+    runs = 0;
+    const std::pair<QStyle::SubControl, int> clicks[] = {
+        {QStyle::SC_ScrollBarAddLine, 0},  // already at the right end
+        {QStyle::SC_ScrollBarSubLine, 1}, {QStyle::SC_ScrollBarSubPage, 2}, {QStyle::SC_ScrollBarAddLine, 1}};
+    for (const auto& [control, viewStart] : clicks) {
+        const QPoint at = centreOf(control);
+        mouse(QEvent::MouseButtonPress, at);
+        mouse(QEvent::MouseButtonRelease, at, Qt::NoButton);
+        EXPECT_EQ(s().viewStart, viewStart) << control;
+    }
+    EXPECT_EQ(runs, 3);
 }
 
 }  // namespace
