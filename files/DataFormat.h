@@ -13,6 +13,11 @@
 // it, so a caller either gets a complete run or a reason with its line number.
 //
 // Plain C++ with no Qt, so that the parser can be fuzzed on its own.
+//
+// files/ holds this format, whole-file reading and atomic saving (FileIo, QtCore
+// only), and the two file commands with their dialog interface (FileCommands,
+// FileDialogs), which use app/'s state and display/'s viewer. Nothing in files/
+// but the commands and dialogs touches Qt Widgets.
 #pragma once
 
 #include "device/CWiimote.h"  // AccTriple
