@@ -70,6 +70,7 @@ bool CWiimote::ReadCapabilities(HidDevice& device) {
     // device is passed over rather than written past the end.
     if (!caps || caps->outputReportByteLength > outputReport_.size()) return false;
     caps_ = *caps;
+    inputReport_.assign(caps_.inputReportByteLength, 0);
     return true;
 }
 
@@ -84,7 +85,7 @@ void CWiimote::ReceiveReport() {
     // routine and keeps the link. Of all reports waiting now the newest 0x31 one is
     // decoded, so that the sample shown is the current one; status and
     // acknowledgement reports carry no acceleration.
-    std::vector<std::uint8_t> buffer(caps_.inputReportByteLength);
+    std::vector<std::uint8_t>& buffer = inputReport_;
     for (int i = 0; i < kMaxReportsPerExchange; ++i) {
         std::fill(buffer.begin(), buffer.end(), std::uint8_t{0});
         const ReadStatus status = device_->read(buffer);

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace kinemo {
 
@@ -53,6 +54,8 @@ private:
     bool isConnected_ = false;
     std::array<std::uint8_t, 256> outputReport_{};
     std::array<std::uint8_t, 4> accBytes_{};
+    // Sized once per connection, so a tick allocates nothing.
+    std::vector<std::uint8_t> inputReport_;
 };
 
 bool isWiiRemote(const HidAttributes& attributes);

@@ -12,7 +12,6 @@
 #include <cstring>
 #include <fstream>
 #include <iostream>
-#include <mutex>
 #include <sstream>
 #include <thread>
 
@@ -21,17 +20,14 @@ namespace kinemo {
 namespace {
 
 // hidapi keeps process-wide state: the first platform initialises it, the last one
-// releases it.
-std::mutex hidapiMutex;
+// releases it. Platforms live on the user-interface thread only.
 int hidapiUsers = 0;
 
 void acquireHidapi() {
-    std::lock_guard lock(hidapiMutex);
     if (hidapiUsers++ == 0) hid_init();
 }
 
 void releaseHidapi() {
-    std::lock_guard lock(hidapiMutex);
     if (--hidapiUsers == 0) hid_exit();
 }
 

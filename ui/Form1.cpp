@@ -1,12 +1,10 @@
 #include "ui/Form1.h"
 
-#include "ui/Resources.h"
 #include "app/WindowPlacement.h"
+#include "ui/Resources.h"
 
 #include <QLabel>
 #include <QPixmap>
-
-#include <utility>
 
 namespace kinemo {
 
@@ -33,10 +31,5 @@ Form1::Form1()
 }
 
 void Form1::Form_Load() { centreOnScreen(*this); }
-
-void Form1::showEvent(QShowEvent* event) {
-    QWidget::showEvent(event);
-    if (!std::exchange(shown_, true)) centreOnScreen(*this);
-}
 
 }  // namespace kinemo

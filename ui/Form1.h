@@ -16,14 +16,10 @@ class Form1 : public QWidget {
 public:
     Form1();
 
-protected:
-    void showEvent(QShowEvent* event) override;
-
 private:
     void Form_Load();
 
     QLabel* picture1_;
-    bool shown_ = false;
 };
 
 }  // namespace kinemo

@@ -110,11 +110,6 @@ void frmAbout::Form_Load() {
     lblTitle_->setText(QString::fromUtf8(kAppTitle));
 }
 
-void frmAbout::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
-    if (!std::exchange(shown_, true)) centreOnScreen(*this);
-}
-
 void frmAbout::cmdOK_Click() { close(); }
 
 void frmAbout::cmdSysInfo_Click() { StartSysInfo(); }

@@ -21,9 +21,6 @@ public:
 
     void StartSysInfo();
 
-protected:
-    void showEvent(QShowEvent* event) override;
-
 private:
     void Form_Load();
     void cmdOK_Click();
@@ -34,7 +31,6 @@ private:
     QLabel* lblVersion_;
     QPushButton* cmdOK_;
     QPushButton* cmdSysInfo_;
-    bool shown_ = false;
 };
 
 }  // namespace kinemo
