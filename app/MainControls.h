@@ -1,5 +1,5 @@
-// The main window's controls under their design names. ui/ builds them; the
-// handlers of app/, display/ and files/ reach them only through this table.
+// The main window's controls that the handlers fill. ui/ builds them; app/ reaches
+// them only through this table.
 #pragma once
 
 #include <array>
@@ -18,45 +18,40 @@ class LineShape;
 class PlotSurface;
 
 struct MainControls {
-    QWidget* window = nullptr;  // frmMain
+    QWidget* window = nullptr;
 
-    PlotSurface* Picture1 = nullptr;
-    // Horizontal grid: Line6 +4 G ... Line2 zero ... Line9 -4 G; Line13 the lower edge,
-    // Line12 the cursor line.
-    LineShape* Line1 = nullptr;
-    LineShape* Line2 = nullptr;
-    LineShape* Line3 = nullptr;
-    LineShape* Line4 = nullptr;
-    LineShape* Line5 = nullptr;
-    LineShape* Line6 = nullptr;
-    LineShape* Line7 = nullptr;
-    LineShape* Line8 = nullptr;
-    LineShape* Line9 = nullptr;
-    LineShape* Line12 = nullptr;
-    LineShape* Line13 = nullptr;
-    std::array<LineShape*, 6> Line10{};  // dotted half-second lines
-    std::array<LineShape*, 6> Line11{};  // whole-second lines
-    std::array<QLabel*, 6> Label9{};     // second numbers
+    PlotSurface* plot = nullptr;
+    // Horizontal grid, one line per G: index 0 is +4 G at the top, 4 the zero line,
+    // 8 is -4 G.
+    std::array<LineShape*, 9> levelLines{};
+    LineShape* traceAreaEdge = nullptr;  // the lower edge, above the time axis
+    LineShape* cursorLine = nullptr;
+    std::array<LineShape*, 6> halfSecondLines{};  // dotted
+    std::array<LineShape*, 6> secondLines{};
+    std::array<QLabel*, 6> secondLabels{};  // the numbers on the time axis
 
-    std::array<QLabel*, 3> Label2{};  // current X, Y, Z in G
-    std::array<QCheckBox*, 3> Check1{};
-    QLineEdit* Text2 = nullptr;  // 測定日時
-    QLabel* Label15 = nullptr;   // sampling rate
-    QLabel* Label8 = nullptr;    // elapsed time, hidden
-    QWidget* Picture4 = nullptr;  // status strip
-    QLabel* Label17 = nullptr;
-    QLabel* Label4 = nullptr;
-    QScrollBar* HScroll1 = nullptr;
+    LineShape* zeroLine() const { return levelLines[4]; }
 
-    QPushButton* cmdContinuous = nullptr;
-    QPushButton* Command1 = nullptr;
-    QPushButton* Command2 = nullptr;
-    QPushButton* Command3 = nullptr;
-    QPushButton* Command4 = nullptr;
-    QPushButton* cmdMode0x00 = nullptr;
-    QPushButton* cmdMode0x04 = nullptr;
+    std::array<QLabel*, 3> readouts{};  // current X, Y, Z in G
+    std::array<QCheckBox*, 3> axisCheckBoxes{};
+    QLineEdit* measuredAtField = nullptr;
+    QLabel* rateLabel = nullptr;
+    QLabel* elapsedLabel = nullptr;  // hidden
+    QWidget* statusStrip = nullptr;
+    QLabel* statusText = nullptr;
+    QLabel* sampleCounter = nullptr;
+    QScrollBar* viewerScrollBar = nullptr;
 
-    QTimer* tmrContinuousDataCollect = nullptr;
+    QPushButton* monitorButton = nullptr;
+    QPushButton* calibrateButton = nullptr;
+    QPushButton* quitButton = nullptr;
+    // Outside the client area, out of the user's reach.
+    QPushButton* showRecordedButton = nullptr;
+    QPushButton* stampTimeButton = nullptr;
+    QPushButton* reportOnChangeButton = nullptr;
+    QPushButton* reportContinuouslyButton = nullptr;
+
+    QTimer* sampleTimer = nullptr;  // the 10 ms tick
 };
 
 }  // namespace kinemo

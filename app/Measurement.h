@@ -3,23 +3,16 @@
 // monitor button and the record modes.
 #pragma once
 
-#include "app/Clock.h"
 #include "app/MainControls.h"
 #include "app/MeasurementState.h"
-#include "device/CWiimote.h"
-
-#include <QColor>
+#include "core/Clock.h"
+#include "device/WiiRemote.h"
 
 #include <functional>
 #include <memory>
+#include <string>
 
 namespace kinemo {
-
-class CLogging;
-
-// Axis colours of the traces and tags: X blue, Y red, Z green.
-inline const QColor kAxisColors[3] = {QColor(0, 0, 255), QColor(255, 0, 0), QColor(0, 255, 0)};
-inline const QColor kGridGrey(128, 128, 128);
 
 class Measurement {
 public:
@@ -27,41 +20,39 @@ public:
     ~Measurement();
 
     // Start-up and exit.
-    void Form_Load();
-    void Form_Unload();
-    void Fend_Click();
-    void Command3_Click();
-    void cmdMode0x00_Click();
-    void cmdMode0x04_Click();
+    void load();
+    void unload();
+    void quit();
+    void reportOnChange();
+    void reportContinuously();
 
     // Live monitor.
-    void tmrContinuousDataCollect_Timer();
-    void cmdContinuous_Click();
+    void onSampleTick();
+    void toggleMonitor();
 
     // Recording run.
-    void Command1_Click();
-    void FineMode_Click();
-    void NormalMode_Click();
-    void Command4_Click();
+    void startCalibrationRun();
+    void chooseFineMode();
+    void chooseNormalMode();
+    void stampTime();
 
-    CWiimote* gWiimote() const { return gWiimote_.get(); }
-    // The log writer of the Mode0x04 button; start-up creates none.
-    CLogging* gLogging = nullptr;
+    WiiRemote* remote() const { return remote_.get(); }
     // How "終了" ends the program; tests replace it.
     std::function<void()> endProgram;
 
 private:
-    void InitWiimote();
-    void ReleaseWiimote();
-    void StoreSample();  // R1
-    void EndRun();       // R2
+    void connectRemote();
+    void releaseRemote();
+    void setReportFlags(std::uint8_t flags);
+    void storeSample();
+    void finishRunAndCalibrate();
     std::string nowText();
 
     MeasurementState& s_;
     MainControls& c_;
     HidPlatform& platform_;
     Clock& clock_;
-    std::unique_ptr<CWiimote> gWiimote_;
+    std::unique_ptr<WiiRemote> remote_;
 };
 
 }  // namespace kinemo

@@ -1,9 +1,6 @@
 // The Wii Remote link reaches the operating system only through these two small
-// interfaces, so the same CWiimote logic runs on Linux hidraw, on the simulated
+// interfaces, so the same WiiRemote logic runs on Linux hidraw, on the simulated
 // remote and on the scripted fakes of the tests.
-//
-// device/ holds CWiimote and its platforms. It depends on the C++ standard library
-// and hidapi only: no Qt.
 #pragma once
 
 #include <chrono>

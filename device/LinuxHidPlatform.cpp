@@ -1,6 +1,6 @@
 #include "device/LinuxHidPlatform.h"
 
-#include "device/CWiimote.h"
+#include "device/WiiRemote.h"
 #include "device/ReportDescriptor.h"
 
 #include <hidapi/hidapi.h>

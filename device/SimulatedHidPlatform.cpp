@@ -37,7 +37,7 @@ std::uint64_t splitMix(std::uint64_t x) {
 }
 
 std::uint8_t rawFromG(double g, int noise) {
-    const long raw = std::lround(131.0 - 27.0 * g) + noise;
+    const long raw = std::lround(kZeroLevel - kCountsPerG * g) + noise;
     return static_cast<std::uint8_t>(std::clamp(raw, 0L, 255L));
 }
 
@@ -69,11 +69,11 @@ AccTriple simulatedAcceleration(std::uint64_t tick) {
 
 // The remote's own state, shared by every handle open on it.
 struct SimulatedHidPlatform::Remote {
-    explicit Remote(Clock& c) : clock(c), lastMs(c.timeGetTime()) {}
+    explicit Remote(Clock& c) : clock(c), lastMs(c.monotonicMs()) {}
 
     // Plays every report tick that has fallen due since the last call.
     void advance() {
-        const std::uint32_t now = clock.timeGetTime();
+        const std::uint32_t now = clock.monotonicMs();
         elapsedTotalMs += kinemo::elapsedMs(lastMs, now);
         lastMs = now;
         const std::uint64_t due = elapsedTotalMs / kReportPeriodMs;

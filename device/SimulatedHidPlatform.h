@@ -12,8 +12,8 @@
 // alone, so a run can be repeated exactly.
 #pragma once
 
-#include "app/Clock.h"
-#include "device/CWiimote.h"
+#include "core/Clock.h"
+#include "device/WiiRemote.h"
 #include "device/HidPlatform.h"
 
 #include <cstdint>

@@ -1,6 +1,5 @@
 #include "display/PlotSurface.h"
 
-#include <QMouseEvent>
 #include <QPaintEvent>
 
 #include <algorithm>
@@ -16,9 +15,6 @@ protected:
     void paintEvent(QPaintEvent* event) override {
         QPainter painter(this);
         surface_->paintCanvas(painter, event->rect());
-    }
-    void mousePressEvent(QMouseEvent* event) override {
-        emit surface_->mouseDown(event->button(), event->modifiers(), event->position());
     }
 
 private:
@@ -57,7 +53,7 @@ void PlotSurface::endPainting() {
     if (painter_) painter_.reset();
 }
 
-void PlotSurface::Cls() {
+void PlotSurface::clear() {
     endPainting();
     image_.fill(backColor_);
     canvas_->update();
@@ -66,10 +62,10 @@ void PlotSurface::Cls() {
 
 void PlotSurface::setBackColor(const QColor& color) {
     backColor_ = color;
-    Cls();
+    clear();
 }
 
-void PlotSurface::Line(QPointF from, QPointF to, const QColor& color) {
+void PlotSurface::drawSegment(QPointF from, QPointF to, const QColor& color) {
     if (!std::isfinite(from.x()) || !std::isfinite(from.y()) || !std::isfinite(to.x()) || !std::isfinite(to.y()))
         return;
     // What lies wholly beyond the edges would be clipped anyway; leaving it out here

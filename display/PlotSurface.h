@@ -1,10 +1,7 @@
-// Picture1, the plot surface: a framed drawing area that works in its own pixels
-// (origin top-left, y down). Traces are drawn into a persistent image; the grid's
-// line shapes and the labels placed on the surface always lie above the traces and
+// The plot surface: a framed drawing area that works in its own pixels (origin
+// top-left, y down). Traces are drawn into a persistent image; the grid's line
+// shapes and the labels placed on the surface always lie above the traces and
 // survive clearing and a new background colour.
-//
-// display/ holds this surface, the drawing of stored runs and the viewer. It may
-// use app/'s measurement state and named controls, never ui/.
 #pragma once
 
 #include <QColor>
@@ -22,14 +19,14 @@ namespace kinemo {
 
 class PlotSurface;
 
-// A line shape on the surface, addressed like the design's Line controls.
+// A straight line on the surface, above the traces: a line of the grid or the cursor.
 class LineShape {
 public:
-    int X1() const { return line_.x1(); }
-    int Y1() const { return line_.y1(); }
-    int X2() const { return line_.x2(); }
-    int Y2() const { return line_.y2(); }
-    QColor BorderColor() const { return color_; }
+    int x1() const { return line_.x1(); }
+    int y1() const { return line_.y1(); }
+    int x2() const { return line_.x2(); }
+    int y2() const { return line_.y2(); }
+    QColor borderColor() const { return color_; }
     bool isDotted() const { return style_ == Qt::DotLine; }
     void setX1(int x);
     void setX2(int x);
@@ -58,20 +55,15 @@ public:
     QWidget* canvas() const { return canvas_; }
     QSize drawingSize() const { return image_.size(); }
 
-    void Cls();
-    void Line(QPointF from, QPointF to, const QColor& color);
-    void setAutoRedraw(bool on) { autoRedraw_ = on; }
-    bool AutoRedraw() const { return autoRedraw_; }
+    void clear();
+    void drawSegment(QPointF from, QPointF to, const QColor& color);
     void setBackColor(const QColor& color);
-    QColor BackColor() const { return backColor_; }
+    QColor backColor() const { return backColor_; }
 
     LineShape* addLineShape(QLine line, const QColor& color, Qt::PenStyle style = Qt::SolidLine);
 
     // The traces alone, without line shapes and labels.
     const QImage& image();
-
-signals:
-    void mouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPointF position);
 
 private:
     friend class LineShape;
@@ -88,7 +80,6 @@ private:
     QRect pendingDirty_;               // drawn since the last repaint request
     bool flushPosted_ = false;
     QColor backColor_{Qt::black};
-    bool autoRedraw_ = false;
     std::vector<std::unique_ptr<LineShape>> shapes_;
 };
 

@@ -1,6 +1,7 @@
 #include "files/DataFormat.h"
 
-#include "app/NumberText.h"
+#include "core/NumberText.h"
+#include "core/Sample.h"
 #include "files/DateText.h"
 #include "files/FieldReader.h"
 
@@ -14,7 +15,6 @@ namespace kinemo {
 namespace {
 
 constexpr std::string_view kLineEnd = "\r\n";
-constexpr std::uint8_t kZeroLevel = 131;
 
 // The viewer's scroll maximum, Int(1500 / period), must lie in 1..32767.
 constexpr double kMinPeriodExclusive = 1500.0 / 32767.0;

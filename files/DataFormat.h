@@ -13,14 +13,9 @@
 // it, so a caller either gets a complete run or a reason with its line number.
 //
 // Plain C++ with no Qt, so that the parser can be fuzzed on its own.
-//
-// files/ holds this format, whole-file reading and atomic saving (FileIo, QtCore
-// only), and the two file commands with their dialog interface (FileCommands,
-// FileDialogs), which use app/'s state and display/'s viewer. Nothing in files/
-// but the commands and dialogs touches Qt Widgets.
 #pragma once
 
-#include "device/CWiimote.h"  // AccTriple
+#include "core/Sample.h"
 
 #include <cstddef>
 #include <span>
@@ -33,9 +28,9 @@ namespace kinemo {
 
 inline constexpr std::string_view kDataFileSignature = "Kinemo";
 // A saved file holds entries 0..2000 of the recorded run.
-inline constexpr std::size_t kDataFileSavedSamples = 2001;
+inline constexpr std::size_t kDataFileSavedSamples = kRunLength + 1;
 // A loaded run holds at most this many samples: the size of a sample store.
-inline constexpr std::size_t kDataFileMaxSamples = 2002;
+inline constexpr std::size_t kDataFileMaxSamples = kStoreSize;
 
 // Texts of the message boxes of the two file commands (caption "Kinemo").
 inline constexpr std::string_view kSignatureMismatchText = "開こうとしたファイルはKinemoのデータファイルではないようです。";

@@ -1,6 +1,6 @@
 // Feeds arbitrary bytes to the data-file parser. Besides the sanitizers' checks,
 // every run the parser accepts must survive a save and a load unchanged.
-#include "app/NumberText.h"
+#include "core/NumberText.h"
 #include "files/DataFormat.h"
 
 #include <algorithm>

@@ -1,10 +1,8 @@
 #include "ui/HelpWindows.h"
 
-#include "ui/Form1.h"
+#include "ui/AboutDialog.h"
+#include "ui/AxisDirectionsWindow.h"
 #include "ui/Resources.h"
-#include "ui/frmAbout.h"
-
-#include <utility>
 
 namespace kinemo {
 
@@ -22,22 +20,20 @@ void showInFront(QWidget& window) {
 
 }  // namespace
 
-HelpWindows::HelpWindows(std::shared_ptr<SysInfoPlatform> sysInfo) : sysInfo_(std::move(sysInfo)) {
-    initResources();
-}
+HelpWindows::HelpWindows() { initResources(); }
 
 HelpWindows::~HelpWindows() {
     delete about_.data();
     delete axis_.data();
 }
 
-void HelpWindows::WiiAx_Click() {
-    if (!isOpen(axis_)) axis_ = new Form1;
+void HelpWindows::showAxisDirections() {
+    if (!isOpen(axis_)) axis_ = new AxisDirectionsWindow;
     showInFront(*axis_);
 }
 
-void HelpWindows::InfoVersion_Click() {
-    if (!isOpen(about_)) about_ = new frmAbout(sysInfo_);
+void HelpWindows::showAbout() {
+    if (!isOpen(about_)) about_ = new AboutDialog;
     showInFront(*about_);
 }
 

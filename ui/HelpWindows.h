@@ -8,37 +8,32 @@
 // is still open, so a program ended at once leaves nothing behind.
 #pragma once
 
-#include "ui/SysInfo.h"
-
 #include <QPointer>
-
-#include <memory>
 
 class QWidget;
 
 namespace kinemo {
 
-class frmAbout;
-class Form1;
+class AboutDialog;
+class AxisDirectionsWindow;
 
 class HelpWindows {
 public:
-    explicit HelpWindows(std::shared_ptr<SysInfoPlatform> sysInfo = std::make_shared<LinuxSysInfoPlatform>());
+    HelpWindows();
     ~HelpWindows();
     HelpWindows(const HelpWindows&) = delete;
     HelpWindows& operator=(const HelpWindows&) = delete;
 
-    void WiiAx_Click();
-    void InfoVersion_Click();
+    void showAxisDirections();
+    void showAbout();
 
     // The open window, or nullptr while it is closed.
     QWidget* aboutWindow() const;
     QWidget* axisWindow() const;
 
 private:
-    std::shared_ptr<SysInfoPlatform> sysInfo_;
-    QPointer<frmAbout> about_;
-    QPointer<Form1> axis_;
+    QPointer<AboutDialog> about_;
+    QPointer<AxisDirectionsWindow> axis_;
 };
 
 }  // namespace kinemo

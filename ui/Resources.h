@@ -1,5 +1,5 @@
 // The pictures compiled into the program (the window icon, the axis picture).
-// kinemo_lib is a static library, so the linker drops resource files nobody refers
+// kinemo_ui is a static library, so the linker drops resource files nobody refers
 // to; call this once before the first QIcon(":/icons/...") or QPixmap(":/help/...").
 #pragma once
 

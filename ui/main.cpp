@@ -1,10 +1,10 @@
 // Kinemo's entry point. Without options the program runs on the Wii Remote over
 // hidraw; --simulate runs it on a simulated remote instead.
-#include "app/Clock.h"
-#include "app/Version.h"
+#include "core/Clock.h"
+#include "core/Version.h"
 #include "device/LinuxHidPlatform.h"
 #include "device/SimulatedHidPlatform.h"
-#include "ui/frmMain.h"
+#include "ui/MainWindow.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -34,8 +34,8 @@ int main(int argc, char** argv) {
     else
         hid = std::make_unique<kinemo::LinuxHidPlatform>();
 
-    kinemo::frmMain window({*hid, clock});
-    window.measurement().Form_Load();
+    kinemo::MainWindow window({*hid, clock});
+    window.measurement().load();
     const int status = app.exec();
     return status;
 }

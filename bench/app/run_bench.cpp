@@ -1,10 +1,10 @@
 // A real recording run driven by the real 10 ms timer, offscreen, on a remote that
 // always has a report waiting (or, with --simulate, on the simulated remote): prints
 // the rate the run computes for itself.
-#include "app/Clock.h"
+#include "core/Clock.h"
 #include "device/SimulatedHidPlatform.h"
 #include "tests/support/FakeHidPlatform.h"
-#include "ui/frmMain.h"
+#include "ui/MainWindow.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -25,19 +25,19 @@ int main(int argc, char** argv) {
     kinemo::SimulatedHidPlatform simulated(clock);
     const bool simulate = argc > 1 && std::string(argv[1]) == "--simulate";
     kinemo::HidPlatform& hid = simulate ? static_cast<kinemo::HidPlatform&>(simulated) : fake;
-    kinemo::frmMain window({hid, clock});
-    window.measurement().Form_Load();
+    kinemo::MainWindow window({hid, clock});
+    window.measurement().load();
     const kinemo::MainControls& c = window.controls();
-    QTimer::singleShot(100, &window, [&c] { c.Command1->click(); });
+    QTimer::singleShot(100, &window, [&c] { c.calibrateButton->click(); });
     // Watch for the end of the run from outside the tick.
     QTimer watch;
     QObject::connect(&watch, &QTimer::timeout, &app, [&] {
-        if (c.Command1->isEnabled() && c.Label4->text() == QStringLiteral("2000/2000")) app.quit();
+        if (c.calibrateButton->isEnabled() && c.sampleCounter->text() == QStringLiteral("2000/2000")) app.quit();
     });
     watch.start(50);
     app.exec();
-    std::printf("recording run%s: %s, sample period %.7g (goal >= 99.5 HZ)\n", simulate ? " (simulated remote)" : "", qPrintable(c.Label15->text()),
+    std::printf("recording run%s: %s, sample period %.7g (goal >= 99.5 HZ)\n", simulate ? " (simulated remote)" : "", qPrintable(c.rateLabel->text()),
                 window.state().samplePeriod);
-    std::printf("%s\n", qPrintable(c.Label8->text()));
+    std::printf("%s\n", qPrintable(c.elapsedLabel->text()));
     return 0;
 }

@@ -2,9 +2,9 @@
 // tick, the time from when the remote produced the report whose values the tick shows
 // to the end of that tick. Runs the real window with the real 10 ms timer, offscreen.
 // Usage: kinemo_bench_sample_age [seconds, default 60]
-#include "app/Clock.h"
+#include "core/Clock.h"
 #include "device/SimulatedHidPlatform.h"
-#include "ui/frmMain.h"
+#include "ui/MainWindow.h"
 
 #include <QApplication>
 #include <QTimer>
@@ -60,16 +60,16 @@ int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     SystemClock clock;
-    const std::uint32_t poweredOn = clock.timeGetTime();
+    const std::uint32_t poweredOn = clock.monotonicMs();
     WatchedPlatform hid(clock);
-    frmMain window({hid, clock});
-    window.measurement().Form_Load();
+    MainWindow window({hid, clock});
+    window.measurement().load();
 
     std::vector<double> ages;
     std::uint64_t lastTick = 0;
     // Connected after the window's own handler, so it runs at the end of each tick.
-    QObject::connect(window.controls().tmrContinuousDataCollect, &QTimer::timeout, &app, [&] {
-        const std::uint32_t now = clock.timeGetTime();
+    QObject::connect(window.controls().sampleTimer, &QTimer::timeout, &app, [&] {
+        const std::uint32_t now = clock.monotonicMs();
         if (hid.newest.size() < 6) return;
         const AccTriple shown{hid.newest[3], hid.newest[4], hid.newest[5]};
         // The report's tick: the latest one at or before now that produced these values.

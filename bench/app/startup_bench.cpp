@@ -2,9 +2,9 @@
 // Without arguments it starts itself again as a child a number of times and reports
 // the median and the worst; the child (argument "child") is the program's own
 // start-up on a machine without a Wii Remote, which stops at its first tick.
-#include "app/Clock.h"
+#include "core/Clock.h"
 #include "device/HidPlatform.h"
-#include "ui/frmMain.h"
+#include "ui/MainWindow.h"
 
 #include <QApplication>
 #include <QTimer>
@@ -34,16 +34,16 @@ int child(int argc, char** argv) {
     QApplication app(argc, argv);
     kinemo::SystemClock clock;
     kinemo::NoHidPlatform hid;
-    kinemo::frmMain window({hid, clock});
+    kinemo::MainWindow window({hid, clock});
     // The first tick is stamped instead of run: it would search and pause again.
-    QTimer* timer = window.controls().tmrContinuousDataCollect;
+    QTimer* timer = window.controls().sampleTimer;
     timer->disconnect(&window);
     QObject::connect(timer, &QTimer::timeout, &window, [] {
         std::printf("%.3f\n", monotonicMs());
         std::fflush(stdout);
         std::_Exit(0);
     });
-    window.measurement().Form_Load();
+    window.measurement().load();
     return app.exec();
 }
 

@@ -2,7 +2,7 @@
 // labels updated. Reports the median and the 99th percentile of single ticks.
 #include "tests/support/FakeClock.h"
 #include "tests/support/FakeHidPlatform.h"
-#include "ui/frmMain.h"
+#include "ui/MainWindow.h"
 
 #include <QApplication>
 #include <QTimer>
@@ -20,9 +20,9 @@ void BM_Tick(benchmark::State& state) {
     auto& remote = hid.addWiiRemote();
     remote.alwaysReport = true;
     kinemo::test::FakeClock clock;
-    kinemo::frmMain window({hid, clock});
-    window.measurement().Form_Load();
-    window.controls().tmrContinuousDataCollect->stop();
+    kinemo::MainWindow window({hid, clock});
+    window.measurement().load();
+    window.controls().sampleTimer->stop();
     std::vector<double> micros;
     micros.reserve(1 << 20);
     std::uint8_t phase = 0;
@@ -31,7 +31,7 @@ void BM_Tick(benchmark::State& state) {
         remote.repeatedReport = kinemo::test::accReport(phase, 255 - phase, static_cast<std::uint8_t>(phase * 3));
         ++phase;
         const auto t0 = std::chrono::steady_clock::now();
-        window.measurement().tmrContinuousDataCollect_Timer();
+        window.measurement().onSampleTick();
         micros.push_back(std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - t0).count());
         // What the event loop would do between ticks: paint the window.
         QApplication::processEvents();

@@ -1,5 +1,5 @@
 // What the link costs the user-interface thread.
-#include "device/CWiimote.h"
+#include "device/WiiRemote.h"
 #include "device/LinuxHidPlatform.h"
 #include "device/ReportDescriptor.h"
 #include "device/SimulatedHidPlatform.h"
@@ -14,8 +14,8 @@ namespace {
 // is connected (the 200 ms pause after it is not counted).
 void BM_FindTheHidLinux(benchmark::State& state) {
     LinuxHidPlatform platform;
-    CWiimote wiimote(platform);
-    for (auto _ : state) benchmark::DoNotOptimize(wiimote.FindTheHid());
+    WiiRemote wiimote(platform);
+    for (auto _ : state) benchmark::DoNotOptimize(wiimote.connect());
     state.counters["nodes"] = static_cast<double>(platform.enumerate().size());
 }
 BENCHMARK(BM_FindTheHidLinux)->Unit(benchmark::kMicrosecond);
@@ -29,7 +29,7 @@ BENCHMARK(BM_ReportLengthsWiiRemote);
 
 class StepClock final : public Clock {
 public:
-    std::uint32_t timeGetTime() override { return ms; }
+    std::uint32_t monotonicMs() override { return ms; }
     LocalDateTime now() override { return {}; }
     std::uint32_t ms = 0;
 };
@@ -38,12 +38,12 @@ public:
 void BM_GetAccSimulated(benchmark::State& state) {
     StepClock clock;
     SimulatedHidPlatform platform(clock, false);
-    CWiimote wiimote(platform);
-    wiimote.Config(0x12, 0x04, 0x31);
+    WiiRemote wiimote(platform);
+    wiimote.setReportMode(0x12, 0x04, 0x31);
     AccTriple acc{};
     for (auto _ : state) {
         clock.ms += 10;
-        wiimote.GetAcc(acc);
+        wiimote.readAcceleration(acc);
         benchmark::DoNotOptimize(acc);
     }
 }

@@ -2,7 +2,7 @@
 // the largest window there is, one scroll step, and the paint that shows a redraw.
 #include "device/HidPlatform.h"
 #include "display/PlotSurface.h"
-#include "ui/frmMain.h"
+#include "ui/MainWindow.h"
 
 #include <QApplication>
 #include <QScrollBar>
@@ -18,44 +18,44 @@ using namespace kinemo;
 class Bench {
 public:
     Bench() : window_({hid_, clock_}) {
-        window_.measurement().Form_Load();
+        window_.measurement().load();
         MeasurementState& s = window_.state();
         // A lively run, so that every segment is a sloped line.
         for (int i = 0; i < kRunLength; ++i)
             s.samples[i] = {static_cast<std::uint8_t>(60 + (i * 7) % 140), static_cast<std::uint8_t>(30 + (i * 13) % 200),
                             static_cast<std::uint8_t>(90 + (i * 3) % 80)};
         s.samplePeriod = 1.2f;  // longest windows: start 1248 draws 751 segments
-        window_.viewer().DataRec_Click();
+        window_.viewer().showRecordedRun();
         QApplication::processEvents();
     }
-    frmMain& window() { return window_; }
+    MainWindow& window() { return window_; }
 
 private:
     NoHidPlatform hid_;
     SystemClock clock_;
-    frmMain window_;
+    MainWindow window_;
 };
 
 Bench* theBench = nullptr;  // lives inside main's QApplication
 Bench& bench() { return *theBench; }
 
-// HScroll1_Change at the window start 1248 of a 1.2 run (Value 1 of Max 1249).
+// onViewerScrolled at the window start 1248 of a 1.2 run (Value 1 of Max 1249).
 void BM_LargestViewerRedraw(benchmark::State& state) {
-    frmMain& w = bench().window();
-    w.controls().HScroll1->setValue(1);
+    MainWindow& w = bench().window();
+    w.controls().viewerScrollBar->setValue(1);
     for (auto _ : state) {
-        w.viewer().HScroll1_Change();
-        benchmark::DoNotOptimize(w.controls().Picture1->image().constBits());
+        w.viewer().onViewerScrolled();
+        benchmark::DoNotOptimize(w.controls().plot->image().constBits());
     }
 }
 BENCHMARK(BM_LargestViewerRedraw)->Unit(benchmark::kMicrosecond);
 
 // The same redraw followed by the repaint of the surface that shows it.
 void BM_LargestViewerRedrawPainted(benchmark::State& state) {
-    frmMain& w = bench().window();
-    w.controls().HScroll1->setValue(1);
+    MainWindow& w = bench().window();
+    w.controls().viewerScrollBar->setValue(1);
     for (auto _ : state) {
-        w.viewer().HScroll1_Change();
+        w.viewer().onViewerScrolled();
         QApplication::processEvents();
     }
 }
@@ -63,14 +63,14 @@ BENCHMARK(BM_LargestViewerRedrawPainted)->Unit(benchmark::kMicrosecond);
 
 // One arrow click of the scroll bar, which runs the change handler.
 void BM_ScrollStep(benchmark::State& state) {
-    frmMain& w = bench().window();
-    QScrollBar* bar = w.controls().HScroll1;
+    MainWindow& w = bench().window();
+    QScrollBar* bar = w.controls().viewerScrollBar;
     bar->setValue(bar->maximum() / 2);
     bool forward = true;
     for (auto _ : state) {
         bar->triggerAction(forward ? QAbstractSlider::SliderSingleStepAdd : QAbstractSlider::SliderSingleStepSub);
         forward = !forward;
-        benchmark::DoNotOptimize(w.controls().Picture1->image().constBits());
+        benchmark::DoNotOptimize(w.controls().plot->image().constBits());
     }
 }
 BENCHMARK(BM_ScrollStep)->Unit(benchmark::kMicrosecond);

@@ -25,28 +25,28 @@ protected:
         remote->alwaysReport = true;
         remote->repeatedReport = accReport(x, y, z);
     }
-    QImage traces() { return c().Picture1->image(); }
+    QImage traces() { return c().plot->image(); }
     test::FakeDeviceState* remote = nullptr;
 };
 
 TEST_F(Monitor, SweepWrapsWhenTheFloatProductPassesFiveHundred) {
     hold(131, 131, 131);
     for (int i = 0; i < 476; ++i) tick();
-    EXPECT_EQ(s().liveX, 476);
+    EXPECT_EQ(s().sweep.liveX(), 476);
     EXPECT_GT(countColor(traces(), kGreen), 400);
     tick();  // 477 x 1.05 = 500.85
-    EXPECT_EQ(s().liveX, 1);
+    EXPECT_EQ(s().sweep.liveX(), 1);
     // Cleared, then the segment from x = 0 to 1.05 drawn.
     const QImage image = traces();
     EXPECT_TRUE(colorNear(image, 0, 131, kGreen));
     EXPECT_FALSE(colorNear(image, 300, 131, kGreen));
 
     s().samplePeriod = 1.0f;
-    s().liveX = 0;
+    s().sweep.restartAt(0);
     for (int i = 0; i < 500; ++i) tick();
-    EXPECT_EQ(s().liveX, 500) << "exactly 500 does not wrap";
+    EXPECT_EQ(s().sweep.liveX(), 500) << "exactly 500 does not wrap";
     tick();
-    EXPECT_EQ(s().liveX, 1);
+    EXPECT_EQ(s().sweep.liveX(), 1);
 }
 
 TEST_F(Monitor, EachAxisInItsColourAndTheFirstTickStartsAtTheTopEdge) {
@@ -71,7 +71,7 @@ TEST_F(Monitor, EachAxisInItsColourAndTheFirstTickStartsAtTheTopEdge) {
 TEST_F(Monitor, GridLinesStayAboveTheTrace) {
     hold(131, 77, 200);  // X on the zero line, Y on the +2 G line
     for (int i = 0; i < 30; ++i) tick();
-    const QImage shown = c().Picture1->grab().toImage();
+    const QImage shown = c().plot->grab().toImage();
     const int b = PlotSurface::kBorder;
     EXPECT_EQ(shown.pixelColor(b + 20, b + 131), QColor(255, 255, 255));
     EXPECT_EQ(shown.pixelColor(b + 20, b + 77), QColor(128, 128, 128));
@@ -81,14 +81,14 @@ TEST_F(Monitor, GridLinesStayAboveTheTrace) {
 }
 
 TEST_F(Monitor, ClearedBoxesDrawNothingButTheLabelsStillChange) {
-    for (QCheckBox* box : c().Check1) box->setCheckState(Qt::Unchecked);
-    c().Check1[1]->setCheckState(Qt::PartiallyChecked);
+    for (QCheckBox* box : c().axisCheckBoxes) box->setCheckState(Qt::Unchecked);
+    c().axisCheckBoxes[1]->setCheckState(Qt::PartiallyChecked);
     hold(104, 130, 132);
     for (int i = 0; i < 10; ++i) tick();
     EXPECT_EQ(countColor(traces(), kBlack), traces().width() * traces().height());
-    EXPECT_EQ(c().Label2[0]->text(), QStringLiteral("1"));
-    EXPECT_EQ(c().Label2[1]->text(), QStringLiteral("0.03"));
-    EXPECT_EQ(c().Label2[2]->text(), QStringLiteral("-0.04"));
+    EXPECT_EQ(c().readouts[0]->text(), QStringLiteral("1"));
+    EXPECT_EQ(c().readouts[1]->text(), QStringLiteral("0.03"));
+    EXPECT_EQ(c().readouts[2]->text(), QStringLiteral("-0.04"));
 }
 
 TEST_F(Monitor, ALostReadDrawsToTheTopEdgeAndShows485) {
@@ -97,55 +97,53 @@ TEST_F(Monitor, ALostReadDrawsToTheTopEdgeAndShows485) {
     remote->failNextRead = true;
     tick();
     EXPECT_EQ(s().acc, (AccTriple{0, 0, 0}));
-    for (QLabel* label : c().Label2) EXPECT_EQ(label->text(), QStringLiteral("4.85"));
+    for (QLabel* label : c().readouts) EXPECT_EQ(label->text(), QStringLiteral("4.85"));
     EXPECT_TRUE(colorNear(traces(), static_cast<int>(6 * 1.05), 0, kGreen));
 }
 
 TEST_F(Monitor, FineModeSuppressesDrawingOnlyDuringARun) {
     hold(60, 60, 60);
-    m().FineMode_Click();
+    m().chooseFineMode();
     tick();
     tick();
     EXPECT_GT(countColor(traces(), kGreen), 0) << "fine mode outside a run draws";
 
-    c().Command1->click();
-    EXPECT_EQ(c().Label17->text(), QStringLiteral("精密測定モードです。波形は現れません。しばらくお待ちください。"));
+    c().calibrateButton->click();
+    EXPECT_EQ(c().statusText->text(), QStringLiteral("精密測定モードです。波形は現れません。しばらくお待ちください。"));
     for (int i = 0; i < 10; ++i) tick();
     EXPECT_EQ(countColor(traces(), kGreen), 0);
-    EXPECT_EQ(c().Label2[0]->text(), QStringLiteral("2.62"));
+    EXPECT_EQ(c().readouts[0]->text(), QStringLiteral("2.62"));
 
-    m().NormalMode_Click();  // switched mid-run: drawing resumes on the next tick
+    m().chooseNormalMode();  // switched mid-run: drawing resumes on the next tick
     tick();
     EXPECT_GT(countColor(traces(), kGreen), 0);
-    m().FineMode_Click();
+    m().chooseFineMode();
     const int before = countColor(traces(), kGreen);
     for (int i = 0; i < 5; ++i) tick();
     EXPECT_EQ(countColor(traces(), kGreen), before);
-    EXPECT_EQ(c().Label17->text(), QStringLiteral("精密測定モードです。波形は現れません。しばらくお待ちください。"));
+    EXPECT_EQ(c().statusText->text(), QStringLiteral("精密測定モードです。波形は現れません。しばらくお待ちください。"));
 }
 
 TEST_F(Monitor, ButtonCaptionSequenceAndRecordModeReset) {
-    QTimer* timer = c().tmrContinuousDataCollect;
+    QTimer* timer = c().sampleTimer;
     ASSERT_TRUE(timer->isActive());
-    m().FineMode_Click();
-    c().HScroll1->show();
-    c().cmdContinuous->click();  // first press stops the running monitor
+    m().chooseFineMode();
+    c().viewerScrollBar->show();
+    c().monitorButton->click();  // first press stops the running monitor
     EXPECT_FALSE(timer->isActive());
-    EXPECT_EQ(c().cmdContinuous->text(), QStringLiteral("モニター開始"));
-    EXPECT_TRUE(c().Picture1->AutoRedraw());
+    EXPECT_EQ(c().monitorButton->text(), QStringLiteral("モニター開始"));
     EXPECT_FALSE(s().isFineMode);
-    EXPECT_EQ(c().Command1->text(), QStringLiteral("記録開始（精密）"));
-    EXPECT_TRUE(c().HScroll1->isHidden());
+    EXPECT_EQ(c().calibrateButton->text(), QStringLiteral("記録開始（精密）"));
+    EXPECT_TRUE(c().viewerScrollBar->isHidden());
 
     hold(70, 70, 70);
-    const std::int16_t x = s().liveX;
-    c().cmdContinuous->click();  // the next press starts it
+    const std::int16_t x = s().sweep.liveX();
+    c().monitorButton->click();  // the next press starts it
     EXPECT_TRUE(timer->isActive());
-    EXPECT_EQ(c().cmdContinuous->text(), QStringLiteral("モニター停止"));
-    EXPECT_FALSE(c().Picture1->AutoRedraw());
-    EXPECT_EQ(s().liveX, x) << "a restarted monitor continues where it stopped";
-    c().cmdContinuous->click();
-    EXPECT_EQ(c().cmdContinuous->text(), QStringLiteral("モニター開始"));
+    EXPECT_EQ(c().monitorButton->text(), QStringLiteral("モニター停止"));
+    EXPECT_EQ(s().sweep.liveX(), x) << "a restarted monitor continues where it stopped";
+    c().monitorButton->click();
+    EXPECT_EQ(c().monitorButton->text(), QStringLiteral("モニター開始"));
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
-#include "app/Clock.h"
-#include "app/NumberText.h"
+#include "core/Clock.h"
+#include "core/NumberText.h"
 
 #include <gtest/gtest.h>
 

@@ -24,15 +24,15 @@ TEST_F(Startup, StateTimeAxisAndGridAfterStartUp) {
     EXPECT_EQ(s().reportCmd, 0x12);
     EXPECT_EQ(s().reportFlags, 0x04);
     EXPECT_EQ(s().reportMode, 0x31);
-    EXPECT_FALSE(s().isRecording);
+    EXPECT_FALSE(s().run.isRecording());
     EXPECT_TRUE(s().showRecorded);
     EXPECT_EQ(s().fileSignature, "Kinemo");
     EXPECT_EQ(window->windowTitle(), QStringLiteral("Kinemo  1.0.15"));
-    EXPECT_EQ(c().Text2->text(), QStringLiteral("2026/12/06 9:05:07"));
-    EXPECT_TRUE(c().tmrContinuousDataCollect->isActive());
-    EXPECT_EQ(c().tmrContinuousDataCollect->interval(), 10);
-    EXPECT_EQ(c().tmrContinuousDataCollect->timerType(), Qt::PreciseTimer);
-    EXPECT_EQ(c().cmdContinuous->text(), QStringLiteral("モニター開始"));
+    EXPECT_EQ(c().measuredAtField->text(), QStringLiteral("2026/12/06 9:05:07"));
+    EXPECT_TRUE(c().sampleTimer->isActive());
+    EXPECT_EQ(c().sampleTimer->interval(), 10);
+    EXPECT_EQ(c().sampleTimer->timerType(), Qt::PreciseTimer);
+    EXPECT_EQ(c().monitorButton->text(), QStringLiteral("モニター開始"));
 
     // Start-up finds the remote and asks it for continuous accelerometer reports.
     const auto& written = hid.device("/dev/hidraw0").written;
@@ -41,52 +41,50 @@ TEST_F(Startup, StateTimeAxisAndGridAfterStartUp) {
 
     const QColor grey(128, 128, 128);
     for (int i = 0; i < 6; ++i) {
-        EXPECT_EQ(c().Line11[i]->X1(), 100 * i);
-        EXPECT_EQ(c().Line11[i]->X2(), 100 * i);
-        EXPECT_EQ(c().Line10[i]->X1(), 100 * i - 50);
-        EXPECT_EQ(c().Line10[i]->X2(), 100 * i - 50);
-        EXPECT_EQ(c().Label9[i]->text(), QString::number(i));
-        EXPECT_EQ(c().Label9[i]->x(), 100 * i);
-        EXPECT_EQ(c().Line10[i]->BorderColor(), grey);
-        EXPECT_EQ(c().Line11[i]->BorderColor(), grey);
+        EXPECT_EQ(c().secondLines[i]->x1(), 100 * i);
+        EXPECT_EQ(c().secondLines[i]->x2(), 100 * i);
+        EXPECT_EQ(c().halfSecondLines[i]->x1(), 100 * i - 50);
+        EXPECT_EQ(c().halfSecondLines[i]->x2(), 100 * i - 50);
+        EXPECT_EQ(c().secondLabels[i]->text(), QString::number(i));
+        EXPECT_EQ(c().secondLabels[i]->x(), 100 * i);
+        EXPECT_EQ(c().halfSecondLines[i]->borderColor(), grey);
+        EXPECT_EQ(c().secondLines[i]->borderColor(), grey);
     }
-    for (LineShape* line : {c().Line1, c().Line3, c().Line4, c().Line5, c().Line6, c().Line7, c().Line8, c().Line9,
-                            c().Line13})
-        EXPECT_EQ(line->BorderColor(), grey);
-    EXPECT_EQ(c().Line2->BorderColor(), QColor(255, 255, 255));
-    EXPECT_EQ(c().Line12->X1(), -1);
-    EXPECT_EQ(c().Line12->X2(), -1);
+    for (LineShape* line : {c().levelLines[5], c().levelLines[3], c().levelLines[2], c().levelLines[1], c().levelLines[0], c().levelLines[6], c().levelLines[7], c().levelLines[8],
+                            c().traceAreaEdge})
+        EXPECT_EQ(line->borderColor(), grey);
+    EXPECT_EQ(c().zeroLine()->borderColor(), QColor(255, 255, 255));
+    EXPECT_EQ(c().cursorLine->x1(), -1);
+    EXPECT_EQ(c().cursorLine->x2(), -1);
 }
 
 TEST_F(Startup, ModeButtonsResendTheReportAndTouchNothingElse) {
     auto& written = hid.device("/dev/hidraw0").written;
-    c().cmdMode0x00->click();
+    c().reportOnChangeButton->click();
     EXPECT_EQ(s().reportFlags, 0x00);
     ASSERT_EQ(written.size(), 2u);
     EXPECT_EQ(written[1][1], 0x00);
-    // No log writer exists: the button still sends its report.
-    ASSERT_EQ(m().gLogging, nullptr);
-    c().cmdMode0x04->click();
+    c().reportContinuouslyButton->click();
     EXPECT_EQ(s().reportCmd, 0x12);
     EXPECT_EQ(s().reportFlags, 0x04);
     EXPECT_EQ(s().reportMode, 0x31);
     ASSERT_EQ(written.size(), 3u);
     EXPECT_EQ(written[2][1], 0x04);
-    EXPECT_TRUE(c().tmrContinuousDataCollect->isActive());
+    EXPECT_TRUE(c().sampleTimer->isActive());
 }
 
 TEST_F(Startup, EndCommandsEndAtOnceButTheCloseBoxReleasesTheRemote) {
     auto& remote = hid.device("/dev/hidraw0");
-    c().Command3->click();
+    c().quitButton->click();
     EXPECT_EQ(endProgramCalls, 1);
-    window->menuItem("Fend")->trigger();
+    window->menuItem("quitAction")->trigger();
     EXPECT_EQ(endProgramCalls, 2);
     EXPECT_EQ(remote.closes, 0);
-    EXPECT_NE(m().gWiimote(), nullptr);
+    EXPECT_NE(m().remote(), nullptr);
 
     window->close();
     EXPECT_EQ(remote.closes, 1);
-    EXPECT_EQ(m().gWiimote(), nullptr);
+    EXPECT_EQ(m().remote(), nullptr);
 }
 
 }  // namespace

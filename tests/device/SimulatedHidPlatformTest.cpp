@@ -24,12 +24,12 @@ std::vector<Bytes> readAll(HidDevice& device) {
 
 AccTriple accOf(const Bytes& report) { return {report[3], report[4], report[5]}; }
 
-TEST(SimulatedHidPlatform, PolledEvery10MsCWiimoteGetsAFreshSampleAlmostEveryTime) {
+TEST(SimulatedHidPlatform, PolledEvery10MsTheRemoteGetsAFreshSampleAlmostEveryTime) {
     test::FakeClock clock;
     clock.ms = 0xFFFFF000u;  // the run crosses the wrap of the 32-bit clock
     SimulatedHidPlatform platform(clock, false);
-    CWiimote wiimote(platform);
-    ASSERT_TRUE(wiimote.Config(0x12, 0x04, 0x31));
+    WiiRemote wiimote(platform);
+    ASSERT_TRUE(wiimote.setReportMode(0x12, 0x04, 0x31));
     EXPECT_EQ(wiimote.caps().inputReportByteLength, 22);
     EXPECT_EQ(wiimote.caps().outputReportByteLength, 22);
     const int polls = 3000;
@@ -37,7 +37,7 @@ TEST(SimulatedHidPlatform, PolledEvery10MsCWiimoteGetsAFreshSampleAlmostEveryTim
     AccTriple acc{};
     for (int i = 1; i <= polls; ++i) {
         clock.ms += 10;
-        wiimote.GetAcc(acc);
+        wiimote.readAcceleration(acc);
         if (acc == simulatedAcceleration(static_cast<std::uint64_t>(i))) ++fresh;
     }
     EXPECT_TRUE(wiimote.isConnected());

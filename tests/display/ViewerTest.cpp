@@ -1,4 +1,4 @@
-// Drawing a stored run and the data viewer, with HScroll1, on the real main window.
+// Drawing a stored run and the data viewer, with viewerScrollBar, on the real main window.
 #include "display/PlotSurface.h"
 #include "tests/support/MainWindowFixture.h"
 
@@ -28,17 +28,17 @@ class ViewerTest : public MainWindowFixture {
 protected:
     void SetUp() override {
         MainWindowFixture::SetUp();
-        c().tmrContinuousDataCollect->stop();  // ticks only where a test asks
+        c().sampleTimer->stop();  // ticks only where a test asks
     }
     Viewer& viewer() { return window->viewer(); }
-    QScrollBar* bar() { return c().HScroll1; }
+    QScrollBar* bar() { return c().viewerScrollBar; }
     void scrollTo(int viewStart) { bar()->setValue(bar()->maximum() - viewStart); }
-    const QImage& traces() { return c().Picture1->image(); }
+    const QImage& traces() { return c().plot->image(); }
     // What the user sees: the traces beneath the grid and labels.
-    QImage screen() { return c().Picture1->canvas()->grab().toImage(); }
+    QImage screen() { return c().plot->canvas()->grab().toImage(); }
     // Pixels of the traces that are not background.
     int litPixels(QRect area = QRect(0, 0, 501, 301)) {
-        const QRgb back = c().Picture1->BackColor().rgb();
+        const QRgb back = c().plot->backColor().rgb();
         area &= traces().rect();
         int count = 0;
         for (int y = area.top(); y <= area.bottom(); ++y)
@@ -69,10 +69,10 @@ protected:
     void expectAxis(int phase, int firstSecond) {
         for (int i = 0; i < 6; ++i) {
             const int x = 100 * i - phase;
-            const LineShape *whole = c().Line11[i], *half = c().Line10[i];
-            EXPECT_EQ((std::vector{whole->X1(), whole->X2(), half->X1(), half->X2(), c().Label9[i]->x()}),
+            const LineShape *whole = c().secondLines[i], *half = c().halfSecondLines[i];
+            EXPECT_EQ((std::vector{whole->x1(), whole->x2(), half->x1(), half->x2(), c().secondLabels[i]->x()}),
                       (std::vector{x, x, x + 50, x + 50, x}));
-            EXPECT_EQ(c().Label9[i]->text(), QString::number(firstSecond + i));
+            EXPECT_EQ(c().secondLabels[i]->text(), QString::number(firstSecond + i));
         }
     }
 
@@ -94,7 +94,7 @@ protected:
 
 TEST_F(ViewerTest, TickedAxesInTheirColoursZLastBeneathTheZeroLineClippedAtTheEdge) {
     s().samples[0] = {20, 60, 200};
-    viewer().DataRec_Click();
+    viewer().showRecordedRun();
     EXPECT_EQ(traces().pixel(0, 20), kBlue);
     EXPECT_EQ(traces().pixel(0, 60), kRed);
     EXPECT_EQ(traces().pixel(0, 200), kGreen);
@@ -104,31 +104,31 @@ TEST_F(ViewerTest, TickedAxesInTheirColoursZLastBeneathTheZeroLineClippedAtTheEd
     EXPECT_EQ(screen().pixel(250, 131), kWhite) << "the zero line lies above the traces";
 
     // A cleared or greyed box leaves its axis out.
-    c().Check1[2]->setCheckState(Qt::Unchecked);
-    viewer().DataRec_Click();
+    c().axisCheckBoxes[2]->setCheckState(Qt::Unchecked);
+    viewer().showRecordedRun();
     EXPECT_EQ(traces().pixel(100, 131), kRed);
-    c().Check1[1]->setTristate(true);
-    c().Check1[1]->setCheckState(Qt::PartiallyChecked);
+    c().axisCheckBoxes[1]->setTristate(true);
+    c().axisCheckBoxes[1]->setCheckState(Qt::PartiallyChecked);
     EXPECT_EQ(traces().pixel(100, 131), kRed) << "a changed box redraws nothing by itself";
-    viewer().DataRec_Click();
+    viewer().showRecordedRun();
     EXPECT_EQ(traces().pixel(100, 131), kBlue);
-    c().Check1[0]->setCheckState(Qt::Unchecked);
-    viewer().DataRec_Click();
+    c().axisCheckBoxes[0]->setCheckState(Qt::Unchecked);
+    viewer().showRecordedRun();
     EXPECT_EQ(litPixels(), 0);
 }
 
 TEST_F(ViewerTest, BackgroundCommandsSwapSurfaceAndZeroLineColoursOnly) {
-    viewer().DataRec_Click();
-    window->menuItem("BackWhite")->trigger();
+    viewer().showRecordedRun();
+    window->menuItem("whiteBackgroundAction")->trigger();
     EXPECT_EQ(litPixels(), 0) << "the traces are erased";
     EXPECT_EQ(traces().pixel(0, 0), kWhite);
     EXPECT_EQ(screen().pixel(250, 131), kBlack);
     EXPECT_EQ(screen().pixel(250, 77), kGrey) << "a solid grid line";
     EXPECT_EQ(screen().pixel(100, 10), kGrey) << "a whole-second line";
-    for (LineShape* line : {c().Line1, c().Line4, c().Line13, c().Line11[2], c().Line10[2]})
-        EXPECT_EQ(line->BorderColor(), QColor(kGrey));
+    for (LineShape* line : {c().levelLines[5], c().levelLines[2], c().traceAreaEdge, c().secondLines[2], c().halfSecondLines[2]})
+        EXPECT_EQ(line->borderColor(), QColor(kGrey));
 
-    window->menuItem("BackBlack")->trigger();
+    window->menuItem("blackBackgroundAction")->trigger();
     EXPECT_EQ(traces().pixel(0, 0), kBlack);
     EXPECT_EQ(screen().pixel(250, 131), kWhite);
     EXPECT_EQ(screen().pixel(250, 77), kGrey);
@@ -139,17 +139,17 @@ TEST_F(ViewerTest, TraceWindowNeverReadsOutsideTheStore) {
     auto store = std::make_unique<SampleStore>();
     store->fill({131, 131, 131});
     (*store)[2001] = {250, 250, 250};
-    c().Picture1->Cls();
-    viewer().DrawTraceWindow(*store, 1.0f, 1990, 4000);
+    c().plot->clear();
+    viewer().drawWindow(*store, 1.0f, 1990, 4000);
     EXPECT_EQ(traces().pixel(11, 250), kGreen) << "2000 -> 2001 is the last segment";
     EXPECT_EQ(litPixels(QRect(13, 0, 488, 301)), 0);
 
-    c().Picture1->Cls();
-    viewer().DrawTraceWindow(*store, 1.0f, 2001, 2600);
-    viewer().DrawTraceWindow(*store, 1.0f, 100, 99);
+    c().plot->clear();
+    viewer().drawWindow(*store, 1.0f, 2001, 2600);
+    viewer().drawWindow(*store, 1.0f, 100, 99);
     EXPECT_EQ(litPixels(), 0);
     // A start before the store keeps the segments' places and leaves out the rest.
-    viewer().DrawTraceWindow(*store, 1.0f, -10, 20);
+    viewer().drawWindow(*store, 1.0f, -10, 20);
     EXPECT_EQ(litPixels(QRect(0, 0, 10, 301)), 0);
     EXPECT_EQ(traces().pixel(20, 131), kGreen);
     EXPECT_EQ(litPixels(QRect(32, 0, 400, 301)), 0);
@@ -171,10 +171,10 @@ TEST_F(ViewerTest, EachBurstOfSegmentsIsRepaintedWhereItWasDrawn) {
         while (clock.elapsed() < 100) QApplication::processEvents(QEventLoop::AllEvents, 10);
     };
     drainEvents();
-    c().Picture1->canvas()->installEventFilter(&log);
+    c().plot->canvas()->installEventFilter(&log);
     for (int x : {10, 110}) {
-        for (int k = 0; k < 3; ++k) c().Picture1->Line(QPointF(x + k, 20), QPointF(x + 30 + k, 200), Qt::green);
-        c().Picture1->Line(QPointF(600, 20), QPointF(700, 40), Qt::white);  // beyond the edge
+        for (int k = 0; k < 3; ++k) c().plot->drawSegment(QPointF(x + k, 20), QPointF(x + 30 + k, 200), Qt::green);
+        c().plot->drawSegment(QPointF(600, 20), QPointF(700, 40), Qt::white);  // beyond the edge
         drainEvents();
         ASSERT_EQ(log.painted.size(), x == 10 ? 1u : 2u);
         EXPECT_TRUE(log.painted.back().contains(QRect(x, 20, 33, 181)));
@@ -196,7 +196,7 @@ TEST_F(ViewerTest, WindowAndTimeAxisForEachPeriodAndPosition) {
         SCOPED_TRACE(testing::Message() << k.period << " at " << k.viewStart);
         s().samplePeriod = k.period;
         markWindow(0, 500);
-        window->menuItem("DataRec")->trigger();
+        window->menuItem("showRecordedRunAction")->trigger();
         EXPECT_EQ(bar()->maximum(), k.maximum);
         EXPECT_EQ(bar()->value(), k.maximum);
         expectWindow(0, 500, k.period);  // samples 0..501 whatever the period
@@ -215,15 +215,15 @@ TEST_F(ViewerTest, OpenViewerRunsTheHandlerNestedOnlyWhenItMovesTheThumb) {
     using Seen = std::vector<std::array<int, 4>>;  // monitor running, Max, Value, viewStart
     Seen seen;
     QObject::connect(bar(), &QScrollBar::valueChanged, [&] {
-        seen.push_back({c().tmrContinuousDataCollect->isActive(), bar()->maximum(), bar()->value(), s().viewStart});
+        seen.push_back({c().sampleTimer->isActive(), bar()->maximum(), bar()->value(), s().viewStart});
     });
     const auto open = [&](bool recorded) {
         seen.clear();
-        c().tmrContinuousDataCollect->start();
-        viewer().OpenViewer(recorded);
+        c().sampleTimer->start();
+        viewer().openViewer(recorded);
         return seen;
     };
-    viewer().DataRec_Click();
+    viewer().showRecordedRun();
     scrollTo(1427);
     // From the left end setting Value moves the thumb, before the monitor is stopped.
     EXPECT_EQ(open(true), (Seen{{1, 1428, 1428, 0}}));
@@ -232,7 +232,7 @@ TEST_F(ViewerTest, OpenViewerRunsTheHandlerNestedOnlyWhenItMovesTheThumb) {
     EXPECT_EQ(open(true), (Seen{{1, 1428, 1428, 0}}));  // a larger Max leaves it, Value moves it
 
     s().samples.fill({40, 40, 40});
-    viewer().PlaceTimeAxis(35, 7);
+    viewer().placeTimeAxis(35, 7);
     EXPECT_EQ(open(true), Seen{});  // the shown run at its start: nothing moves, all is redrawn
     EXPECT_EQ(traces().pixel(250, 40), kGreen);
     expectAxis(0, 0);
@@ -241,16 +241,16 @@ TEST_F(ViewerTest, OpenViewerRunsTheHandlerNestedOnlyWhenItMovesTheThumb) {
 TEST_F(ViewerTest, LoadedRunBeforeAnyLoadIsFlatAt131WithNoDate) {
     s().measuredAt = "recorded";
     s().samples.fill({70, 70, 70});
-    window->menuItem("ReadDate")->trigger();
+    window->menuItem("showLoadedRunAction")->trigger();
     EXPECT_FALSE(s().showRecorded);
     EXPECT_EQ(bar()->maximum(), 1428);  // period 1.05
-    EXPECT_EQ(c().Text2->text(), QString());
+    EXPECT_EQ(c().measuredAtField->text(), QString());
     EXPECT_EQ(litPixels(), 501);
     EXPECT_EQ(traces().pixel(250, 131), kGreen);
     scrollTo(100);  // scrolling stays on the loaded store
     EXPECT_EQ(litPixels(), 501);
     EXPECT_EQ(traces().pixel(250, 131), kGreen);
-    c().Command2->click();  // Command2 draws the recorded run's first screen, nothing else
+    c().showRecordedButton->click();  // showRecordedButton draws the recorded run's first screen, nothing else
     EXPECT_EQ(traces().pixel(250, 70), kGreen);
     EXPECT_EQ(litPixels(QRect(0, 131, 501, 1)), 0);
     EXPECT_FALSE(s().showRecorded);
@@ -268,14 +268,14 @@ TEST_F(ViewerTest, UnusablePeriodsKeepScrollRangeAndWindowWithinTheStore) {
         const auto expectPhase = [&] { EXPECT_TRUE(s().gridPhase >= 0 && s().gridPhase < 100) << s().gridPhase; };
         // Changed under the open viewer, as a load that fails after reading it leaves it.
         s().loadedSamplePeriod = 1.05f;
-        viewer().ReadDate_Click();
+        viewer().showLoadedRun();
         scrollTo(1427);
         s().loadedSamplePeriod = period;
         scrollTo(1426);
         EXPECT_EQ(s().viewStart, 1426);
         expectPhase();
 
-        viewer().ReadDate_Click();
+        viewer().showLoadedRun();
         EXPECT_EQ(bar()->maximum(), maximum);
         EXPECT_EQ(bar()->value(), maximum);
         for (int value : {1, maximum / 2 + 1, maximum}) {
@@ -289,24 +289,24 @@ TEST_F(ViewerTest, UnusablePeriodsKeepScrollRangeAndWindowWithinTheStore) {
 TEST_F(ViewerTest, OpeningTheViewerGivesUpARunningRecording) {
     for (bool recorded : {true, false}) {
         SCOPED_TRACE(recorded);
-        c().Command1->click();
+        c().calibrateButton->click();
         for (int i = 0; i < 5; ++i) tick();
-        ASSERT_EQ(s().sampleIndex, 5);
-        ASSERT_FALSE(c().Command1->isEnabled());
-        viewer().OpenViewer(recorded);
-        EXPECT_FALSE(s().isRecording);
-        EXPECT_EQ(s().sampleIndex, 0);
-        EXPECT_TRUE(c().Command1->isEnabled());
-        EXPECT_TRUE(c().cmdContinuous->isEnabled());
-        EXPECT_FALSE(c().tmrContinuousDataCollect->isActive());
-        EXPECT_EQ(c().cmdContinuous->text(), QStringLiteral("モニター開始"));
+        ASSERT_EQ(s().run.sampleIndex(), 5);
+        ASSERT_FALSE(c().calibrateButton->isEnabled());
+        viewer().openViewer(recorded);
+        EXPECT_FALSE(s().run.isRecording());
+        EXPECT_EQ(s().run.sampleIndex(), 0);
+        EXPECT_TRUE(c().calibrateButton->isEnabled());
+        EXPECT_TRUE(c().monitorButton->isEnabled());
+        EXPECT_FALSE(c().sampleTimer->isActive());
+        EXPECT_EQ(c().monitorButton->text(), QStringLiteral("モニター開始"));
     }
 }
 
 // The change handler runs once per arrow or trough click, once when a dragged thumb
 // is released, never while it is dragged, and not at all when the position stays.
 TEST_F(ViewerTest, ScrollBarRunsTheHandlerOncePerMoveTheUserMakes) {
-    viewer().DataRec_Click();  // period 1.05: Max 1428, thumb at the right end
+    viewer().showRecordedRun();  // period 1.05: Max 1428, thumb at the right end
     const QImage firstScreen = traces().copy();
     int runs = 0;
     QObject::connect(bar(), &QScrollBar::valueChanged, [&] { ++runs; });

@@ -1,5 +1,5 @@
 #include "display/PlotSurface.h"
-#include "files/FileDialogs.h"
+#include "app/FileDialogs.h"
 #include "files/FileIo.h"
 #include "tests/support/FilePermissions.h"
 #include "tests/support/MainWindowFixture.h"
@@ -47,11 +47,11 @@ protected:
     QString path(const char* name) { return dir.filePath(QString::fromLatin1(name)); }
     void load(const QString& file) {
         dialogs.answers.push_back(file);
-        window->menuItem("Readfile")->trigger();
+        window->menuItem("loadRunAction")->trigger();
     }
     void save(const QString& file) {
         dialogs.answers.push_back(file);
-        window->menuItem("WriteFile")->trigger();
+        window->menuItem("saveRunAction")->trigger();
     }
 
     QTemporaryDir dir;
@@ -68,15 +68,15 @@ TEST_F(FileCommandsTest, SaveBeforeAnyRunReplacesAnOldFileWithTheFlatRun) {
 }
 
 TEST_F(FileCommandsTest, CancelledDialogsChangeNothing) {
-    window->menuItem("WriteFile")->trigger();
-    window->menuItem("Readfile")->trigger();
+    window->menuItem("saveRunAction")->trigger();
+    window->menuItem("loadRunAction")->trigger();
     const QString filter = QStringLiteral("Kinemo File|*.KMO|CSV File|*.CSV|Text File|*.TXT|");
     EXPECT_EQ(dialogs.filters, (std::vector<QString>{filter, filter}));
     EXPECT_EQ(nameFilters(filter),
               (QStringList{"Kinemo File (*.KMO *.kmo)", "CSV File (*.CSV *.csv)", "Text File (*.TXT *.txt)"}));
     EXPECT_TRUE(QDir(dir.path()).isEmpty());
     EXPECT_TRUE(dialogs.messages.empty());
-    EXPECT_TRUE(c().HScroll1->isHidden());
+    EXPECT_TRUE(c().viewerScrollBar->isHidden());
 }
 
 TEST_F(FileCommandsTest, RoundTripOpensTheViewerThenAShortFileLeavesNothingOfItBehind) {
@@ -92,9 +92,9 @@ TEST_F(FileCommandsTest, RoundTripOpensTheViewerThenAShortFileLeavesNothingOfItB
     EXPECT_EQ(s().loadedMeasuredAt, "2026/12/06 9:05:07");
     EXPECT_EQ(s().loadedSamplePeriod, 1.052342f);
     EXPECT_FALSE(s().showRecorded);
-    EXPECT_FALSE(c().HScroll1->isHidden());
-    EXPECT_EQ(c().HScroll1->maximum(), 1425);
-    EXPECT_EQ(c().Label15->text(), QStringLiteral("95 HZ"));
+    EXPECT_FALSE(c().viewerScrollBar->isHidden());
+    EXPECT_EQ(c().viewerScrollBar->maximum(), 1425);
+    EXPECT_EQ(c().rateLabel->text(), QStringLiteral("95 HZ"));
 
     writeAll(path("short.csv"), sampleFile("second", 3, 50));
     load(path("short.csv"));
@@ -103,7 +103,7 @@ TEST_F(FileCommandsTest, RoundTripOpensTheViewerThenAShortFileLeavesNothingOfItB
     EXPECT_EQ(s().loadedSamples[2], (AccTriple{52, 52, 52}));
     for (int i = 3; i < kStoreSize; ++i) ASSERT_EQ(s().loadedSamples[i], (AccTriple{131, 131, 131})) << i;
     EXPECT_EQ(s().loadedMeasuredAt, "second");
-    EXPECT_EQ(c().HScroll1->maximum(), 1249);
+    EXPECT_EQ(c().viewerScrollBar->maximum(), 1249);
 }
 
 TEST_F(FileCommandsTest, EveryFailedLoadSaysWhereAndLeavesTheLoadedRunAndTheScreenAsTheyWere) {
@@ -111,8 +111,8 @@ TEST_F(FileCommandsTest, EveryFailedLoadSaysWhereAndLeavesTheLoadedRunAndTheScre
     load(path("good.csv"));
     ASSERT_TRUE(dialogs.messages.empty());
     const SampleStore store = s().loadedSamples;
-    const QImage screen = c().Picture1->grab().toImage();
-    const int scroll = c().HScroll1->value();
+    const QImage screen = c().plot->grab().toImage();
+    const int scroll = c().viewerScrollBar->value();
 
     const std::string foreign = "開こうとしたファイルはKinemoのデータファイルではないようです。";
     const std::string head = "Kinemo\r\n\"\"\r\n1.05\r\n";
@@ -156,8 +156,8 @@ TEST_F(FileCommandsTest, EveryFailedLoadSaysWhereAndLeavesTheLoadedRunAndTheScre
         EXPECT_EQ(s().loadedSamples, store);
         EXPECT_EQ(s().loadedSamplePeriod, 1.2f);
         EXPECT_EQ(s().loadedMeasuredAt, "good");
-        EXPECT_EQ(c().HScroll1->value(), scroll);
-        EXPECT_EQ(c().Picture1->grab().toImage(), screen);
+        EXPECT_EQ(c().viewerScrollBar->value(), scroll);
+        EXPECT_EQ(c().plot->grab().toImage(), screen);
     };
     for (const auto& [bytes, message] : cases) {
         SCOPED_TRACE(bytes.substr(0, 40));
@@ -205,7 +205,7 @@ TEST_F(FileCommandsTest, ASaveDuringARunWritesTheStoreAsItIsWhenTheDialogCloses)
     remote.alwaysReport = true;
     remote.repeatedReport = test::accReport(5, 6, 7);
     tick();  // finds the remote
-    c().Command1->click();
+    c().calibrateButton->click();
     tick();
     dialogs.whileOpen = [this] { tick(); tick(); };
     save(path("partial.kmo"));
@@ -213,7 +213,7 @@ TEST_F(FileCommandsTest, ASaveDuringARunWritesTheStoreAsItIsWhenTheDialogCloses)
     EXPECT_EQ(lines[3], QByteArray("5,6,7\r"));
     EXPECT_EQ(lines[5], QByteArray("5,6,7\r"));
     EXPECT_EQ(lines[6], QByteArray("131,131,131\r"));
-    EXPECT_TRUE(s().isRecording) << "saving does not stop the run";
+    EXPECT_TRUE(s().run.isRecording()) << "saving does not stop the run";
 }
 
 TEST(FileIo, OversizedFileIsNotRead) {

@@ -1,13 +1,13 @@
 // A clock the tests set by hand.
 #pragma once
 
-#include "app/Clock.h"
+#include "core/Clock.h"
 
 namespace kinemo::test {
 
 class FakeClock final : public Clock {
 public:
-    std::uint32_t timeGetTime() override { return ms; }
+    std::uint32_t monotonicMs() override { return ms; }
     LocalDateTime now() override { return dateTime; }
 
     std::uint32_t ms = 1000;

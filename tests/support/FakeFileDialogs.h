@@ -3,7 +3,7 @@
 // timer does while a real modal dialog is up. Messages are recorded.
 #pragma once
 
-#include "files/FileDialogs.h"
+#include "app/FileDialogs.h"
 
 #include <deque>
 #include <functional>
@@ -13,9 +13,9 @@ namespace kinemo::test {
 
 class FakeFileDialogs final : public FileDialogs {
 public:
-    std::optional<QString> ShowSave(const QString& filter) override { return next(filter); }
-    std::optional<QString> ShowOpen(const QString& filter) override { return next(filter); }
-    void MsgBox(const QString& text) override { messages.push_back(text); }
+    std::optional<QString> askSavePath(const QString& filter) override { return next(filter); }
+    std::optional<QString> askOpenPath(const QString& filter) override { return next(filter); }
+    void showMessage(const QString& text) override { messages.push_back(text); }
 
     std::deque<QString> answers;
     std::function<void()> whileOpen;

@@ -4,7 +4,7 @@
 #include "tests/support/FakeClock.h"
 #include "tests/support/FakeFileDialogs.h"
 #include "tests/support/FakeHidPlatform.h"
-#include "ui/frmMain.h"
+#include "ui/MainWindow.h"
 
 #include <gtest/gtest.h>
 
@@ -21,21 +21,21 @@ protected:
 
     void SetUp() override {
         arrangePlatform();
-        window = std::make_unique<frmMain>(MainServices{hid, clock, &dialogs});
+        window = std::make_unique<MainWindow>(MainServices{hid, clock, &dialogs});
         window->measurement().endProgram = [this] { ++endProgramCalls; };
-        window->measurement().Form_Load();
+        window->measurement().load();
     }
     void TearDown() override { window.reset(); }
 
     MainControls& c() { return window->controls(); }
     MeasurementState& s() { return window->state(); }
     Measurement& m() { return window->measurement(); }
-    void tick() { m().tmrContinuousDataCollect_Timer(); }
+    void tick() { m().onSampleTick(); }
 
     FakeHidPlatform hid;
     FakeClock clock;
     FakeFileDialogs dialogs;
-    std::unique_ptr<frmMain> window;
+    std::unique_ptr<MainWindow> window;
     int endProgramCalls = 0;
 };
 

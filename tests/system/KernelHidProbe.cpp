@@ -1,10 +1,10 @@
 // Runs inside the test's virtual machine, as its only program: makes emulated HID
 // devices through /dev/uhid and drives the program's own Linux HID platform and
-// CWiimote against the real kernel HID stack. Prints one line per check and at the
+// WiiRemote against the real kernel HID stack. Prints one line per check and at the
 // end "KINEMO-SYSTEM: PASS <mode>" or "KINEMO-SYSTEM: FAIL <mode>".
 //
 //   kinemo_system_probe generic|wiimote <descriptor fixture>
-#include "device/CWiimote.h"
+#include "device/WiiRemote.h"
 #include "device/LinuxHidPlatform.h"
 #include "tests/device/DescriptorFixture.h"
 #include "tests/support/FakeHidPlatform.h"
@@ -69,10 +69,10 @@ bool hintForUnopenableRemote(const std::string& remoteNode, const std::string& m
         std::ostringstream hint;
         {
             LinuxHidPlatform platform(hint);
-            CWiimote wiimote(platform);
-            ok = ok && !wiimote.FindTheHid();
+            WiiRemote wiimote(platform);
+            ok = ok && !wiimote.connect();
             const std::string first = hint.str();
-            ok = ok && !wiimote.FindTheHid() && hint.str() == first;
+            ok = ok && !wiimote.connect() && hint.str() == first;
         }
         const std::string out = hint.str();
         std::cout << out << std::flush;
@@ -102,10 +102,10 @@ int run(const std::string& mode, const std::string& fixture) {
     check(!mouseNode.empty() && !otherNode.empty(), "the other devices have hidraw nodes", mouseNode + " " + otherNode);
 
     CountingPlatform platform;
-    CWiimote wiimote(platform);
+    WiiRemote wiimote(platform);
     const auto paths = platform.enumerate();
     check(std::set(paths.begin(), paths.end()) == std::set{mouseNode, otherNode}, "one entry per hidraw node");
-    check(!wiimote.FindTheHid(), "no remote yet: the search finds nothing");
+    check(!wiimote.connect(), "no remote yet: the search finds nothing");
 
     auto plugInRemote = [&](const char* uniq, std::uint16_t product) {
         return std::make_unique<UhidDevice>(
@@ -120,20 +120,20 @@ int run(const std::string& mode, const std::string& fixture) {
 
     // Found among the others, with the lengths of its descriptor.
     AccTriple acc{};
-    check(wiimote.Config(0x12, 0x04, 0x31), "Config finds and opens the remote");
+    check(wiimote.setReportMode(0x12, 0x04, 0x31), "Config finds and opens the remote");
     check(wiimote.devicePath() == remoteNode, "the remote's node is the one opened", wiimote.devicePath());
     check(wiimote.caps().inputReportByteLength == 22 && wiimote.caps().outputReportByteLength == 22,
           "report lengths 22 and 22 from the descriptor");
     check(remote->waitForOutput(modeRequest(0x04), 0, 3s), "the 22-byte report 12 04 31 00.. reaches the device");
 
     remote->sendInput(accReport(0x80, 0x81, 0x9A, 6));
-    wiimote.GetAcc(acc);
+    wiimote.readAcceleration(acc);
     check(acc == AccTriple{0x80, 0x81, 0x9A}, "0x31 report decoded", text(acc));
 
     // An empty queue keeps the link and the triple, and every call writes again.
     const int opensBefore = platform.opens;
     const std::size_t outputsBefore = remote->outputCount();
-    for (int i = 0; i < 3; ++i) wiimote.GetAcc(acc);
+    for (int i = 0; i < 3; ++i) wiimote.readAcceleration(acc);
     check(wiimote.isConnected() && acc == AccTriple{0x80, 0x81, 0x9A} && platform.opens == opensBefore,
           "empty queue: still connected, same triple, no reopening", text(acc));
     check(remote->waitForOutput(modeRequest(0x04), outputsBefore, 3s), "every call sends the report again");
@@ -141,10 +141,10 @@ int run(const std::string& mode, const std::string& fixture) {
     remote->sendInput(accReport(0x01, 0x02, 0x03, 6));
     remote->sendInput(Bytes{0x20, 0x00, 0x00, 0x10, 0x00, 0x00, 0xC8});
     remote->sendInput(Bytes{0x22, 0x00, 0x00, 0x12, 0x00});
-    wiimote.GetAcc(acc);
+    wiimote.readAcceleration(acc);
     check(acc == AccTriple{0x01, 0x02, 0x03}, "0x20 and 0x22 after a 0x31 report are skipped", text(acc));
     remote->sendInput(Bytes{0x20, 0x00, 0x00, 0x10, 0x00, 0x00, 0xC8});
-    wiimote.GetAcc(acc);
+    wiimote.readAcceleration(acc);
     check(wiimote.isConnected() && acc == AccTriple{0x01, 0x02, 0x03}, "a lone 0x20 keeps the triple", text(acc));
 
     // A remote streaming at 100 Hz (X running through 0x20..0x5F, Y = X + 0x40,
@@ -163,7 +163,7 @@ int run(const std::string& mode, const std::string& fixture) {
         for (int i = 0; i < 100; ++i) {
             const AccTriple previous = acc;
             std::this_thread::sleep_for(10ms);
-            wiimote.GetAcc(acc);
+            wiimote.readAcceleration(acc);
             if (acc == previous) continue;
             ++fresh;
             allStreamValues = allStreamValues && acc[0] >= 0x20 && acc[0] < 0x60 && acc[1] == acc[0] + 0x40 &&
@@ -175,10 +175,10 @@ int run(const std::string& mode, const std::string& fixture) {
 
     // Removal and return, also as a Wii Remote Plus.
     remote->destroy();
-    wiimote.GetAcc(acc);
+    wiimote.readAcceleration(acc);
     check(!wiimote.isConnected() && acc == AccTriple{0, 0, 0}, "removal is noticed: 0, 0, 0 and disconnected",
           text(acc));
-    wiimote.GetAcc(acc);
+    wiimote.readAcceleration(acc);
     check(!wiimote.isConnected(), "the search finds nothing while the remote is away");
     const struct {
         std::string what;
@@ -189,15 +189,15 @@ int run(const std::string& mode, const std::string& fixture) {
                    {"a Wii Remote Plus (0330)", "kinemo-remote-plus", 0x0330, {0x9A, 0x9B, 0x9C}}};
     for (const auto& back : returns) {
         remote.reset();
-        wiimote.GetAcc(acc);
+        wiimote.readAcceleration(acc);
         remote = plugInRemote(back.uniq, back.product);
         const std::string node = remote->waitForHidrawNode(10s);
-        wiimote.GetAcc(acc);
+        wiimote.readAcceleration(acc);
         check(wiimote.isConnected() && wiimote.devicePath() == node, "reconnects to " + back.what,
               node + " " + wiimote.devicePath());
         check(remote->waitForOutput(modeRequest(0x04), 0, 3s), "the report reaches " + back.what);
         remote->sendInput(accReport(back.sent[0], back.sent[1], back.sent[2], 6));
-        wiimote.GetAcc(acc);
+        wiimote.readAcceleration(acc);
         check(acc == back.sent, "the reports of " + back.what + " are decoded", text(acc));
     }
 

@@ -15,9 +15,9 @@
 namespace kinemo {
 namespace {
 
-class MainWindow : public test::MainWindowFixture {
+class MainWindowTest : public test::MainWindowFixture {
 protected:
-    // Widgets of the client area by design name and, for control arrays, index.
+    // Widgets of the client area by object name and, for control arrays, index.
     QWidget* control(const char* name, int index = -1) {
         for (QWidget* w : window->findChildren<QWidget*>(QString::fromLatin1(name)))
             if (index < 0 || w->property("index").toInt() == index) return w;
@@ -29,7 +29,7 @@ protected:
     }
 };
 
-TEST_F(MainWindow, FixedCentredWindowWithItsTitle) {
+TEST_F(MainWindowTest, FixedCentredWindowWithItsTitle) {
     EXPECT_EQ(window->windowTitle(), QStringLiteral("Kinemo  1.0.15"));
     EXPECT_EQ(window->clientArea()->size(), QSize(765, 376));
     EXPECT_EQ(window->minimumSize(), window->maximumSize()) << "not resizable";
@@ -42,7 +42,7 @@ TEST_F(MainWindow, FixedCentredWindowWithItsTitle) {
     EXPECT_TRUE(sizes.contains(QSize(32, 32)));
 }
 
-TEST_F(MainWindow, ControlsOfTheClientAreaInTheirPlaces) {
+TEST_F(MainWindowTest, ControlsOfTheClientAreaInTheirPlaces) {
     QWidget* client = window->clientArea();
     struct Expect {
         const char* name;
@@ -51,24 +51,24 @@ TEST_F(MainWindow, ControlsOfTheClientAreaInTheirPlaces) {
         const char* text;
     };
     const Expect expected[] = {
-        {"Picture1", -1, {40, 24, 505, 305}, nullptr},
-        {"Label12", -1, {3, 24, 49, 17}, "加速度"},
-        {"Label13", -1, {8, 40, 33, 17}, "（G）"},
-        {"Label1", 0, {20, 256, 17, 25}, "-4"},
-        {"Label1", 4, {20, 152, 17, 25}, "0"},
-        {"Label1", 8, {20, 40, 17, 25}, "4"},
-        {"Label3", 0, {576, 24, 161, 33}, "X(Blue)"},
-        {"Label3", 1, {576, 64, 161, 33}, "Y(Red)"},
-        {"Label3", 2, {576, 104, 161, 33}, "Z(Green)"},
-        {"Label2", 2, {632, 112, 49, 17}, nullptr},
-        {"Label7", 1, {688, 72, 25, 25}, "G"},
-        {"Check1", 0, {712, 32, 17, 17}, nullptr},
-        {"Picture3", -1, {576, 152, 161, 89}, nullptr},
-        {"cmdContinuous", -1, {576, 248, 161, 25}, "モニター開始"},
-        {"Command1", -1, {576, 288, 161, 25}, "時間軸の校正"},
-        {"Command3", -1, {576, 328, 161, 25}, "終了"},
-        {"Picture4", -1, {40, 328, 505, 33}, nullptr},
-        {"HScroll1", -1, {40, 328, 505, 17}, nullptr},
+        {"plot", -1, {40, 24, 505, 305}, nullptr},
+        {"accelerationCaption", -1, {3, 24, 49, 17}, "加速度"},
+        {"unitCaption", -1, {8, 40, 33, 17}, "（G）"},
+        {"levelNumbers", 0, {20, 256, 17, 25}, "-4"},
+        {"levelNumbers", 4, {20, 152, 17, 25}, "0"},
+        {"levelNumbers", 8, {20, 40, 17, 25}, "4"},
+        {"axisTags", 0, {576, 24, 161, 33}, "X(Blue)"},
+        {"axisTags", 1, {576, 64, 161, 33}, "Y(Red)"},
+        {"axisTags", 2, {576, 104, 161, 33}, "Z(Green)"},
+        {"readouts", 2, {632, 112, 49, 17}, nullptr},
+        {"axisUnits", 1, {688, 72, 25, 25}, "G"},
+        {"axisCheckBoxes", 0, {712, 32, 17, 17}, nullptr},
+        {"infoPanel", -1, {576, 152, 161, 89}, nullptr},
+        {"monitorButton", -1, {576, 248, 161, 25}, "モニター開始"},
+        {"calibrateButton", -1, {576, 288, 161, 25}, "時間軸の校正"},
+        {"quitButton", -1, {576, 328, 161, 25}, "終了"},
+        {"statusStrip", -1, {40, 328, 505, 33}, nullptr},
+        {"viewerScrollBar", -1, {40, 328, 505, 17}, nullptr},
     };
     for (const Expect& e : expected) {
         SCOPED_TRACE(std::string(e.name) + " " + std::to_string(e.index));
@@ -84,65 +84,65 @@ TEST_F(MainWindow, ControlsOfTheClientAreaInTheirPlaces) {
         }
     }
     // Panels' children take the panels' inner coordinates.
-    QWidget* info = control("Picture3")->findChild<QWidget*>(QString(), Qt::FindDirectChildrenOnly);
-    EXPECT_EQ(placeIn(control("Label15"), info), QRect(8, 56, 137, 19));
-    EXPECT_EQ(placeIn(control("Text2"), info), QRect(8, 16, 137, 18));
-    QWidget* strip = control("Picture4")->findChild<QWidget*>(QString(), Qt::FindDirectChildrenOnly);
-    EXPECT_EQ(placeIn(control("Label17"), strip), QRect(16, 8, 433, 17));
-    EXPECT_EQ(placeIn(control("Label4"), strip), QRect(432, 8, 65, 25));
-    EXPECT_EQ(static_cast<QLabel*>(control("Label17"))->text(),
+    QWidget* info = control("infoPanel")->findChild<QWidget*>(QString(), Qt::FindDirectChildrenOnly);
+    EXPECT_EQ(placeIn(control("rateLabel"), info), QRect(8, 56, 137, 19));
+    EXPECT_EQ(placeIn(control("measuredAtField"), info), QRect(8, 16, 137, 18));
+    QWidget* strip = control("statusStrip")->findChild<QWidget*>(QString(), Qt::FindDirectChildrenOnly);
+    EXPECT_EQ(placeIn(control("statusText"), strip), QRect(16, 8, 433, 17));
+    EXPECT_EQ(placeIn(control("sampleCounter"), strip), QRect(432, 8, 65, 25));
+    EXPECT_EQ(static_cast<QLabel*>(control("statusText"))->text(),
               QStringLiteral("波形が現れたら、「時間軸の校正」ボタンをクリックします。"));
 
-    auto* scroll = static_cast<QScrollBar*>(control("HScroll1"));
+    auto* scroll = static_cast<QScrollBar*>(control("viewerScrollBar"));
     EXPECT_TRUE(scroll->isHidden());
     EXPECT_EQ(scroll->minimum(), 1);
     EXPECT_EQ(scroll->singleStep(), 1);
     EXPECT_EQ(scroll->pageStep(), 1);
     EXPECT_FALSE(scroll->hasTracking());
-    for (QCheckBox* box : c().Check1) EXPECT_EQ(box->checkState(), Qt::Checked);
-    EXPECT_EQ(static_cast<QLabel*>(control("Label3", 0))->palette().color(QPalette::Window), QColor(0, 0, 255));
-    EXPECT_TRUE(static_cast<QLabel*>(control("Label3", 0))->font().bold());
+    for (QCheckBox* box : c().axisCheckBoxes) EXPECT_EQ(box->checkState(), Qt::Checked);
+    EXPECT_EQ(static_cast<QLabel*>(control("axisTags", 0))->palette().color(QPalette::Window), QColor(0, 0, 255));
+    EXPECT_TRUE(static_cast<QLabel*>(control("axisTags", 0))->font().bold());
 }
 
-TEST_F(MainWindow, HiddenControlsLieOutsideTheClientArea) {
+TEST_F(MainWindowTest, HiddenControlsLieOutsideTheClientArea) {
     const QRect client = window->clientArea()->rect();
-    for (const char* name : {"Command2", "Command4", "cmdMode0x00", "cmdMode0x04", "Label8"}) {
+    for (const char* name : {"showRecordedButton", "stampTimeButton", "reportOnChangeButton", "reportContinuouslyButton", "elapsedLabel"}) {
         QWidget* w = control(name);
         ASSERT_NE(w, nullptr) << name;
         EXPECT_FALSE(client.intersects(w->geometry())) << name;
     }
-    EXPECT_EQ(c().Command2->text(), QStringLiteral("記録された加速度"));
+    EXPECT_EQ(c().showRecordedButton->text(), QStringLiteral("記録された加速度"));
 }
 
-TEST_F(MainWindow, ChildrenOfThePlotSurface) {
-    EXPECT_EQ(c().Picture1->drawingSize(), QSize(501, 301));
-    const std::pair<LineShape*, int> horizontals[] = {{c().Line6, 23}, {c().Line5, 50},  {c().Line4, 77},
-                                                      {c().Line3, 104}, {c().Line2, 131}, {c().Line1, 158},
-                                                      {c().Line7, 184}, {c().Line8, 211}, {c().Line9, 238},
-                                                      {c().Line13, 264}};
+TEST_F(MainWindowTest, ChildrenOfThePlotSurface) {
+    EXPECT_EQ(c().plot->drawingSize(), QSize(501, 301));
+    const std::pair<LineShape*, int> horizontals[] = {{c().levelLines[0], 23}, {c().levelLines[1], 50},  {c().levelLines[2], 77},
+                                                      {c().levelLines[3], 104}, {c().zeroLine(), 131}, {c().levelLines[5], 158},
+                                                      {c().levelLines[6], 184}, {c().levelLines[7], 211}, {c().levelLines[8], 238},
+                                                      {c().traceAreaEdge, 264}};
     for (auto [line, y] : horizontals) {
-        EXPECT_EQ(line->Y1(), y);
-        EXPECT_EQ(line->Y2(), y);
+        EXPECT_EQ(line->y1(), y);
+        EXPECT_EQ(line->y2(), y);
     }
-    for (LineShape* dotted : {c().Line5, c().Line3, c().Line1, c().Line8}) EXPECT_TRUE(dotted->isDotted());
-    for (LineShape* solid : {c().Line6, c().Line4, c().Line2, c().Line7, c().Line9}) EXPECT_FALSE(solid->isDotted());
+    for (LineShape* dotted : {c().levelLines[1], c().levelLines[3], c().levelLines[5], c().levelLines[7]}) EXPECT_TRUE(dotted->isDotted());
+    for (LineShape* solid : {c().levelLines[0], c().levelLines[2], c().zeroLine(), c().levelLines[6], c().levelLines[8]}) EXPECT_FALSE(solid->isDotted());
     for (int i = 0; i < 6; ++i) {
-        EXPECT_TRUE(c().Line10[i]->isDotted());
-        EXPECT_FALSE(c().Line11[i]->isDotted());
-        EXPECT_EQ(c().Line11[i]->Y2(), 264);
-        EXPECT_EQ(c().Label9[i]->y(), 268);
+        EXPECT_TRUE(c().halfSecondLines[i]->isDotted());
+        EXPECT_FALSE(c().secondLines[i]->isDotted());
+        EXPECT_EQ(c().secondLines[i]->y2(), 264);
+        EXPECT_EQ(c().secondLabels[i]->y(), 268);
     }
-    EXPECT_EQ(c().Line12->BorderColor(), QColor(0, 255, 255));
-    auto* band = c().Picture1->canvas()->findChild<QLabel*>(QStringLiteral("Label10"));
+    EXPECT_EQ(c().cursorLine->borderColor(), QColor(0, 255, 255));
+    auto* band = c().plot->canvas()->findChild<QLabel*>(QStringLiteral("timeAxisBand"));
     ASSERT_NE(band, nullptr);
     EXPECT_EQ(band->geometry(), QRect(0, 266, 505, 81));
-    auto* title = c().Picture1->canvas()->findChild<QLabel*>(QStringLiteral("Label18"));
+    auto* title = c().plot->canvas()->findChild<QLabel*>(QStringLiteral("timeAxisCaption"));
     ASSERT_NE(title, nullptr);
     EXPECT_EQ(title->geometry(), QRect(440, 280, 57, 17));
     EXPECT_EQ(title->text(), QStringLiteral("時間（秒）"));
 }
 
-TEST_F(MainWindow, MenuTree) {
+TEST_F(MainWindowTest, MenuTree) {
     auto items = [&](const char* menu) {
         QStringList list;
         for (QAction* a : window->menu(QString::fromLatin1(menu))->actions())
@@ -151,26 +151,26 @@ TEST_F(MainWindow, MenuTree) {
     };
     QStringList top;
     for (QAction* a : window->menuBar()->actions()) top << a->menu()->objectName() + "=" + a->text();
-    EXPECT_EQ(top, (QStringList{"File=ファイル", "Rec=記録", "Data=表示", "moni=モニター", "Help=ヘルプ"}));
-    EXPECT_EQ(items("File"), (QStringList{"Readfile=データ読み込み", "WriteFile=データの保存", "Fend=終了"}));
-    EXPECT_EQ(items("Rec"), (QStringList{"Recmode=記録のモード"}));
-    EXPECT_EQ(items("Recmode"), (QStringList{"NormalMode=標準測定", "FineMode=精密測定"}));
-    EXPECT_EQ(items("Data"),
-              (QStringList{"DataRec=記録された加速度データの表示", "ReadDate=読み込まれた加速度データの表示"}));
-    EXPECT_EQ(items("moni"), (QStringList{QString::fromUtf8("BackBlack=背景色\u3000黒"),
-                                          QString::fromUtf8("BackWhite=背景色\u3000白")}));
-    EXPECT_EQ(items("Help"),
-              (QStringList{"WiiAx=Wiiリモコンの加速度センサの軸方向", "InfoVersion=バージョン情報"}));
+    EXPECT_EQ(top, (QStringList{"fileMenu=ファイル", "recordMenu=記録", "viewMenu=表示", "monitorMenu=モニター", "helpMenu=ヘルプ"}));
+    EXPECT_EQ(items("fileMenu"), (QStringList{"loadRunAction=データ読み込み", "saveRunAction=データの保存", "quitAction=終了"}));
+    EXPECT_EQ(items("recordMenu"), (QStringList{"recordModeMenu=記録のモード"}));
+    EXPECT_EQ(items("recordModeMenu"), (QStringList{"normalModeAction=標準測定", "fineModeAction=精密測定"}));
+    EXPECT_EQ(items("viewMenu"),
+              (QStringList{"showRecordedRunAction=記録された加速度データの表示", "showLoadedRunAction=読み込まれた加速度データの表示"}));
+    EXPECT_EQ(items("monitorMenu"), (QStringList{QString::fromUtf8("blackBackgroundAction=背景色\u3000黒"),
+                                          QString::fromUtf8("whiteBackgroundAction=背景色\u3000白")}));
+    EXPECT_EQ(items("helpMenu"),
+              (QStringList{"axisDirectionsAction=Wiiリモコンの加速度センサの軸方向", "aboutAction=バージョン情報"}));
     for (QAction* a : window->findChildren<QAction*>()) {
         EXPECT_FALSE(a->isCheckable()) << a->objectName().toStdString();
         EXPECT_TRUE(a->shortcut().isEmpty()) << a->objectName().toStdString();
     }
 }
 
-TEST_F(MainWindow, HelpItemsOpenOneWindowEach) {
-    window->menuItem("WiiAx")->trigger();
-    window->menuItem("WiiAx")->trigger();
-    window->menuItem("InfoVersion")->trigger();
+TEST_F(MainWindowTest, HelpItemsOpenOneWindowEach) {
+    window->menuItem("axisDirectionsAction")->trigger();
+    window->menuItem("axisDirectionsAction")->trigger();
+    window->menuItem("aboutAction")->trigger();
     QWidget* axis = window->helpWindows().axisWindow();
     QWidget* about = window->helpWindows().aboutWindow();
     ASSERT_NE(axis, nullptr);
@@ -184,11 +184,11 @@ TEST_F(MainWindow, HelpItemsOpenOneWindowEach) {
     EXPECT_EQ(axisWindows, 1);
 }
 
-TEST_F(MainWindow, FontsFallBackToTheMetricTwinOfTheDesignedFont) {
-    const QFont font = static_cast<QLabel*>(control("Label12"))->font();
+TEST_F(MainWindowTest, FontsFallBackToTheMetricTwinOfTheDesignedFont) {
+    const QFont font = static_cast<QLabel*>(control("accelerationCaption"))->font();
     EXPECT_EQ(font.families(), (QStringList{"ＭＳ Ｐゴシック", "MS PGothic", "IPAPGothic"}));
     EXPECT_EQ(font.pointSizeF(), 9.0);
-    EXPECT_EQ(static_cast<QLabel*>(control("Label17"))->font().pointSizeF(), 11.25);
+    EXPECT_EQ(static_cast<QLabel*>(control("statusText"))->font().pointSizeF(), 11.25);
 }
 
 }  // namespace

@@ -4,9 +4,9 @@
 // Usage: kinemo_show_main_window monitor|viewer
 //   monitor  three seconds of live trace
 //   viewer   a recorded run at 100 HZ in the viewer, scrolled five seconds in
-#include "app/Clock.h"
+#include "core/Clock.h"
 #include "device/SimulatedHidPlatform.h"
-#include "ui/frmMain.h"
+#include "ui/MainWindow.h"
 
 #include <QApplication>
 #include <QScrollBar>
@@ -18,7 +18,7 @@ namespace {
 
 class SteppedClock final : public kinemo::Clock {
 public:
-    std::uint32_t timeGetTime() override { return ms; }
+    std::uint32_t monotonicMs() override { return ms; }
     kinemo::LocalDateTime now() override { return {2026, 12, 6, 9, 5, 7}; }
     std::uint32_t ms = 1000;
 };
@@ -30,20 +30,20 @@ int main(int argc, char** argv) {
     const bool viewer = argc > 1 && std::strcmp(argv[1], "viewer") == 0;
     SteppedClock clock;
     kinemo::SimulatedHidPlatform hid(clock, false);
-    kinemo::frmMain window({hid, clock});
-    window.measurement().Form_Load();
-    window.controls().tmrContinuousDataCollect->stop();
+    kinemo::MainWindow window({hid, clock});
+    window.measurement().load();
+    window.controls().sampleTimer->stop();
     auto tick = [&] {
         clock.ms += 10;
-        window.measurement().tmrContinuousDataCollect_Timer();
+        window.measurement().onSampleTick();
     };
     for (int i = 0; i < 300; ++i) tick();
     if (viewer) {
-        window.measurement().Command1_Click();
+        window.measurement().startCalibrationRun();
         for (int i = 0; i < 2000; ++i) tick();
-        window.viewer().DataRec_Click();
-        window.controls().HScroll1->setValue(window.controls().HScroll1->maximum() - 500);
+        window.viewer().showRecordedRun();
+        window.controls().viewerScrollBar->setValue(window.controls().viewerScrollBar->maximum() - 500);
     }
-    window.controls().tmrContinuousDataCollect->stop();
+    window.controls().sampleTimer->stop();
     return QApplication::exec();
 }

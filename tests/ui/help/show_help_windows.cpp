@@ -18,8 +18,8 @@ int main(int argc, char** argv) {
     QApplication::setWindowIcon(icon);
     kinemo::HelpWindows windows;
     for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "about") == 0) windows.InfoVersion_Click();
-        if (std::strcmp(argv[i], "axis") == 0) windows.WiiAx_Click();
+        if (std::strcmp(argv[i], "about") == 0) windows.showAbout();
+        if (std::strcmp(argv[i], "axis") == 0) windows.showAxisDirections();
     }
     if (!windows.aboutWindow() && !windows.axisWindow()) return 2;
     return QApplication::exec();

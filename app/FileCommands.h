@@ -1,0 +1,27 @@
+// The two data-file commands of the "ファイル" menu: save the recorded run, and load
+// a file as the loaded run and show it in the viewer.
+#pragma once
+
+#include "app/MeasurementState.h"
+#include "app/FileDialogs.h"
+
+namespace kinemo {
+
+class Viewer;
+
+class FileCommands {
+public:
+    FileCommands(MeasurementState& state, Viewer& viewer, FileDialogs& dialogs);
+
+    void saveRun();
+    void loadRun();
+
+    static const QString kFilter;
+
+private:
+    MeasurementState& s_;
+    Viewer& viewer_;
+    FileDialogs& dialogs_;
+};
+
+}  // namespace kinemo

@@ -1,0 +1,181 @@
+// One sample's road runs straight through onSampleTick: read the remote, advance
+// the sweep, draw, store it in a running recording, show it in G.
+#include "app/Measurement.h"
+
+#include "app/Colours.h"
+#include "app/WindowPlacement.h"
+#include "core/NumberText.h"
+#include "core/Version.h"
+#include "display/PlotSurface.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTimer>
+
+namespace kinemo {
+
+namespace {
+const QString kMonitorStart = QStringLiteral("モニター開始");
+const QString kMonitorStop = QStringLiteral("モニター停止");
+constexpr std::uint8_t kModeRequest = 0x12;
+constexpr std::uint8_t kContinuousFlag = 0x04;
+constexpr int kTickMs = 10;
+}  // namespace
+
+Measurement::Measurement(MeasurementState& state, MainControls& controls, HidPlatform& platform, Clock& clock)
+    : endProgram([] { QApplication::exit(0); }), s_(state), c_(controls), platform_(platform), clock_(clock) {}
+
+Measurement::~Measurement() = default;
+
+std::string Measurement::nowText() { return dateTimeText(clock_.now()); }
+
+void Measurement::load() {
+    QWidget* window = c_.window;
+    window->show();
+    centreOnScreen(*window);
+    window->setWindowTitle(QString::fromUtf8(std::string(kAppTitle) + "  " + versionText()));
+    c_.cursorLine->setX1(-1);
+    c_.cursorLine->setX2(-1);
+    s_.run.abandon();
+    connectRemote();
+
+    for (int i = 0; i < 6; ++i) {
+        c_.secondLines[i]->setX1(100 * i);
+        c_.secondLines[i]->setX2(100 * i);
+        c_.halfSecondLines[i]->setX1(100 * i - 50);
+        c_.halfSecondLines[i]->setX2(100 * i - 50);
+        c_.secondLabels[i]->setText(QString::number(i));
+        c_.secondLabels[i]->move(100 * i, c_.secondLabels[i]->y());
+    }
+    s_.samples.fill(kZeroSample);
+    s_.loadedSamples.fill(kZeroSample);
+    c_.measuredAtField->setText(QString::fromStdString(nowText()));
+    s_.samplePeriod = kStartSamplePeriod;
+    s_.loadedSamplePeriod = kStartSamplePeriod;
+
+    for (int i = 0; i < 6; ++i) {
+        c_.halfSecondLines[i]->setBorderColor(kGridGrey);
+        c_.secondLines[i]->setBorderColor(kGridGrey);
+    }
+    for (LineShape* line : c_.levelLines) line->setBorderColor(kGridGrey);
+    c_.zeroLine()->setBorderColor(Qt::white);
+    c_.traceAreaEdge->setBorderColor(kGridGrey);
+
+    s_.showRecorded = true;
+    s_.fileSignature = "Kinemo";
+    c_.sampleTimer->start();
+}
+
+void Measurement::connectRemote() {
+    s_.reportCmd = kModeRequest;
+    s_.reportFlags = kContinuousFlag;
+    s_.reportMode = kAccelerometerReportId;
+    remote_ = std::make_unique<WiiRemote>(platform_);
+    remote_->setReportMode(s_.reportCmd, s_.reportFlags, s_.reportMode);
+    c_.sampleTimer->setInterval(kTickMs);
+    c_.sampleTimer->stop();
+}
+
+void Measurement::unload() { releaseRemote(); }
+
+void Measurement::releaseRemote() { remote_.reset(); }
+
+void Measurement::quit() { endProgram(); }
+
+void Measurement::reportOnChange() { setReportFlags(0x00); }
+
+void Measurement::reportContinuously() { setReportFlags(kContinuousFlag); }
+
+void Measurement::setReportFlags(std::uint8_t flags) {
+    s_.reportCmd = kModeRequest;
+    s_.reportFlags = flags;
+    s_.reportMode = kAccelerometerReportId;
+    remote_->setReportMode(s_.reportCmd, s_.reportFlags, s_.reportMode);
+}
+
+void Measurement::onSampleTick() {
+    remote_->readAcceleration(s_.acc);
+    const Sweep::Step step = s_.sweep.advance(s_.samplePeriod);
+    if (step.wrapped) c_.plot->clear();
+
+    if (!(s_.run.isRecording() && s_.isFineMode)) {
+        for (int k = 0; k < 3; ++k) {
+            if (c_.axisCheckBoxes[k]->checkState() != Qt::Checked) continue;
+            c_.plot->drawSegment(QPointF(step.fromX, s_.accPrev[k]), QPointF(step.toX, s_.acc[k]), kAxisColors[k]);
+        }
+    }
+
+    if (s_.run.isRecording()) storeSample();
+    if (s_.run.isComplete()) finishRunAndCalibrate();
+    s_.accPrev = s_.acc;
+
+    for (int k = 0; k < 3; ++k) c_.readouts[k]->setText(QString::fromStdString(gText(s_.acc[k])));
+}
+
+void Measurement::toggleMonitor() {
+    c_.viewerScrollBar->hide();
+    c_.cursorLine->setX1(-1);
+    c_.cursorLine->setX2(-1);
+    s_.isFineMode = false;
+    c_.plot->clear();
+    if (!c_.sampleTimer->isActive()) {
+        c_.monitorButton->setText(kMonitorStop);
+        c_.sampleTimer->start();
+        c_.plot->clear();
+    } else {
+        c_.monitorButton->setText(kMonitorStart);
+        c_.sampleTimer->stop();
+    }
+}
+
+void Measurement::startCalibrationRun() {
+    c_.calibrateButton->setText(QStringLiteral("記録開始"));
+    c_.plot->clear();
+    c_.statusStrip->show();
+    c_.statusText->setText(QStringLiteral("測定・記録中です。しばらくお待ちください。"));
+    c_.viewerScrollBar->hide();
+    if (!c_.sampleTimer->isActive()) c_.sampleTimer->start();
+    c_.monitorButton->setText(kMonitorStop);
+    c_.monitorButton->setEnabled(false);
+    s_.measuredAt = nowText();
+    c_.measuredAtField->setText(QString::fromStdString(nowText()));
+    c_.calibrateButton->setEnabled(false);
+    if (s_.isFineMode) c_.statusText->setText(QStringLiteral("精密測定モードです。波形は現れません。しばらくお待ちください。"));
+    s_.run.start(s_.samples, clock_.monotonicMs());
+}
+
+void Measurement::storeSample() {
+    s_.run.store(s_.samples, s_.acc);
+    c_.sampleCounter->setText(QString::number(s_.run.sampleIndex()) + QStringLiteral("/2000"));
+}
+
+void Measurement::finishRunAndCalibrate() {
+    const RecordingRun::Calibration calibration = s_.run.finish(clock_);
+    c_.calibrateButton->setEnabled(true);
+    c_.elapsedLabel->setText(QStringLiteral("timeGetTime　: ") + QString::fromStdString(doubleText(calibration.seconds)));
+    s_.samplePeriod = calibration.samplePeriod;
+    c_.rateLabel->setText(QString::fromStdString(rateText(s_.samplePeriod)));
+    c_.monitorButton->setEnabled(true);
+    c_.statusText->setText(QStringLiteral("測定・記録が終了しました。"));
+}
+
+void Measurement::chooseFineMode() {
+    s_.isFineMode = true;
+    c_.calibrateButton->setText(QStringLiteral("記録開始（精密）"));
+}
+
+void Measurement::chooseNormalMode() {
+    s_.isFineMode = false;
+    c_.calibrateButton->setText(QStringLiteral("記録開始（標準）"));
+}
+
+void Measurement::stampTime() {
+    s_.measuredAt = nowText();
+    c_.stampTimeButton->setText(QString::fromStdString(s_.measuredAt));
+}
+
+}  // namespace kinemo

@@ -1,0 +1,35 @@
+#include "app/RecordingRun.h"
+
+namespace kinemo {
+
+namespace {
+// 2000 samples at p hundredths of a second last 20 p seconds.
+constexpr float kRunSecondsPerPeriod = kRunLength / 100.0f;
+}  // namespace
+
+void RecordingRun::start(SampleStore& store, std::uint32_t startMs) {
+    isRecording_ = true;
+    sampleIndex_ = 0;
+    for (int i = 0; i <= kRunLength; ++i) store[i] = kZeroSample;
+    startMs_ = startMs;
+}
+
+void RecordingRun::store(SampleStore& store, const AccTriple& sample) {
+    store[sampleIndex_] = sample;
+    sampleIndex_ = static_cast<std::int16_t>(sampleIndex_ + 1);
+}
+
+RecordingRun::Calibration RecordingRun::finish(Clock& clock) {
+    abandon();
+    // The label and the period read the clock each for itself.
+    const double shownSeconds = elapsedMs(startMs_, clock.monotonicMs()) / 1000.0;
+    const float seconds = static_cast<float>(elapsedMs(startMs_, clock.monotonicMs()) / 1000.0);
+    return {shownSeconds, seconds / kRunSecondsPerPeriod};
+}
+
+void RecordingRun::abandon() {
+    sampleIndex_ = 0;
+    isRecording_ = false;
+}
+
+}  // namespace kinemo

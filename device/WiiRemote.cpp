@@ -1,0 +1,111 @@
+#include "device/WiiRemote.h"
+
+#include <algorithm>
+#include <thread>
+#include <vector>
+
+namespace kinemo {
+
+namespace {
+// hidraw keeps at most 64 reports per reader; a few more reads than that always
+// reach the end of the queue, and a device that somehow streams faster than we
+// read cannot hold the user-interface thread.
+constexpr int kMaxReportsPerExchange = 256;
+}  // namespace
+
+void NoHidPlatform::pause(std::chrono::milliseconds duration) { std::this_thread::sleep_for(duration); }
+
+bool isWiiRemote(const HidAttributes& attributes) {
+    return attributes.vendorId == kNintendoVendorId &&
+           (attributes.productId == kWiiRemoteProductId || attributes.productId == kWiiRemotePlusProductId);
+}
+
+WiiRemote::WiiRemote(HidPlatform& platform) : platform_(platform) {}
+
+WiiRemote::~WiiRemote() = default;  // closes the open device, if any
+
+bool WiiRemote::setReportMode(std::uint8_t reportId, std::uint8_t flags, std::uint8_t mode) {
+    outputReport_[0] = reportId;
+    outputReport_[1] = flags;
+    outputReport_[2] = mode;
+    exchangeReports();
+    return isConnected_;
+}
+
+void WiiRemote::readAcceleration(AccTriple& values) {
+    exchangeReports();
+    values = {accBytes_[0], accBytes_[1], accBytes_[2]};
+}
+
+void WiiRemote::exchangeReports() {
+    if (!isConnected_) {
+        isConnected_ = connect();
+        platform_.pause(kSearchPause);
+    }
+    if (isConnected_) {
+        sendReportMode();
+        receiveReports();
+    }
+}
+
+bool WiiRemote::connect() {
+    isConnected_ = false;
+    for (const std::string& path : platform_.enumerate()) {
+        std::unique_ptr<HidDevice> device = platform_.open(path);
+        if (!device) continue;  // unopenable: not a match
+        const std::optional<HidAttributes> attributes = device->attributes();
+        if (!attributes || !isWiiRemote(*attributes)) continue;  // closed as it goes out of scope
+        if (!readReportLengths(*device)) continue;
+        device_ = std::move(device);
+        devicePath_ = path;
+        isConnected_ = true;
+        break;
+    }
+    return isConnected_;
+}
+
+bool WiiRemote::readReportLengths(HidDevice& device) {
+    const std::optional<HidCaps> caps = device.caps();
+    // An output report longer than our 256-byte buffer cannot be served, so such a
+    // device is passed over rather than written past the end.
+    if (!caps || caps->outputReportByteLength > outputReport_.size()) return false;
+    caps_ = *caps;
+    inputReport_.assign(caps_.inputReportByteLength, 0);
+    return true;
+}
+
+void WiiRemote::sendReportMode() {
+    const std::size_t n = caps_.outputReportByteLength;
+    // A failed write is not examined: a lost device shows up on the read.
+    device_->write(std::span<const std::uint8_t>(outputReport_.data(), n));
+}
+
+void WiiRemote::receiveReports() {
+    // The remote streams at about 100 Hz against a 10 ms tick, so an empty queue is
+    // routine and keeps the link. Of all reports waiting now the newest 0x31 one is
+    // decoded, so that the sample shown is the current one; status and
+    // acknowledgement reports carry no acceleration.
+    std::vector<std::uint8_t>& buffer = inputReport_;
+    for (int i = 0; i < kMaxReportsPerExchange; ++i) {
+        std::fill(buffer.begin(), buffer.end(), std::uint8_t{0});
+        const ReadStatus status = device_->read(buffer);
+        if (status == ReadStatus::NoneWaiting) return;
+        if (status == ReadStatus::Error) {
+            disconnect();
+            return;
+        }
+        if (buffer.size() >= 6 && buffer[0] == kAccelerometerReportId) {
+            accBytes_[0] = buffer[3];
+            accBytes_[1] = buffer[4];
+            accBytes_[2] = buffer[5];
+        }
+    }
+}
+
+void WiiRemote::disconnect() {
+    device_.reset();
+    isConnected_ = false;
+    accBytes_[0] = accBytes_[1] = accBytes_[2] = 0;
+}
+
+}  // namespace kinemo
