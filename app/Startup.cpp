@@ -66,7 +66,12 @@ void Measurement::InitWiimote() {
     c_.tmrContinuousDataCollect->stop();
 }
 
-void Measurement::Form_Unload() { ReleaseWiimote(); }
+void Measurement::Form_Unload() {
+    // The closed window is only hidden and its timer would go on ticking into the
+    // released remote while another window keeps the program alive.
+    c_.tmrContinuousDataCollect->stop();
+    ReleaseWiimote();
+}
 
 void Measurement::ReleaseWiimote() { gWiimote_.reset(); }
 
