@@ -181,6 +181,9 @@ void frmMain::buildClientArea() {
     controls_.Command4 = button(client, "Command4", {216, 392, 161, 25}, QStringLiteral("Command4"));
     controls_.cmdMode0x00 = button(client, "cmdMode0x00", {392, 392, 89, 25}, QStringLiteral("Mode0x00"));
     controls_.cmdMode0x04 = button(client, "cmdMode0x04", {496, 392, 89, 25}, QStringLiteral("Mode0x04"));
+    // Clipped away they escape the mouse; Tab would still reach them.
+    for (QPushButton* b : {controls_.Command2, controls_.Command4, controls_.cmdMode0x00, controls_.cmdMode0x04})
+        b->setFocusPolicy(Qt::NoFocus);
     controls_.Label8 = label(client, "Label8", {600, 392, 161, 17}, QStringLiteral("timeGetTime　: "));
     controls_.Label8->hide();
 
