@@ -4,6 +4,7 @@
 #include "app/Version.h"
 #include "device/LinuxHidPlatform.h"
 #include "device/SimulatedHidPlatform.h"
+#include "files/FileIo.h"
 #include "ui/frmMain.h"
 
 #include <QApplication>
@@ -12,6 +13,7 @@
 #include <memory>
 
 int main(int argc, char** argv) {
+    kinemo::ignoreFileSizeSignal();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QString::fromUtf8(kinemo::kAppTitle));
     QApplication::setApplicationVersion(QString::fromStdString(kinemo::versionText()));
