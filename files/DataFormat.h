@@ -14,8 +14,8 @@
 //
 // Plain C++ with no Qt, so that the parser can be fuzzed on its own.
 //
-// files/ holds this format, whole-file reading and atomic saving (FileIo, QtCore
-// only), and the two file commands with their dialog interface (FileCommands,
+// files/ holds this format, whole-file reading and atomic saving (FileIo, POSIX
+// calls), and the two file commands with their dialog interface (FileCommands,
 // FileDialogs), which use app/'s state and display/'s viewer. Nothing in files/
 // but the commands and dialogs touches Qt Widgets.
 #pragma once
