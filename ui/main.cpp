@@ -3,6 +3,7 @@
 #include "app/Clock.h"
 #include "device/LinuxHidPlatform.h"
 #include "device/SimulatedHidPlatform.h"
+#include "files/FileIo.h"
 #include "ui/CommandLine.h"
 #include "ui/frmMain.h"
 
@@ -15,6 +16,7 @@ int main(int argc, char** argv) {
     for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
     const kinemo::ParsedCommandLine commandLine = kinemo::parseCommandLine(arguments);
     if (commandLine.exitStatus) return *commandLine.exitStatus;
+    kinemo::ignoreFileSizeSignal();
 
     const std::unique_ptr<QApplication> app = kinemo::connectToDisplay(argc, argv);
     if (!app) return 1;
