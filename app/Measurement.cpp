@@ -80,7 +80,12 @@ void Measurement::connectRemote() {
     c_.sampleTimer->stop();
 }
 
-void Measurement::unload() { releaseRemote(); }
+void Measurement::unload() {
+    // The closed window is only hidden and its timer would go on ticking into the
+    // released remote while another window keeps the program alive.
+    c_.sampleTimer->stop();
+    releaseRemote();
+}
 
 void Measurement::releaseRemote() { remote_.reset(); }
 

@@ -17,12 +17,20 @@ namespace kinemo {
 struct HidAttributes {
     std::uint16_t vendorId = 0;
     std::uint16_t productId = 0;
+    bool operator==(const HidAttributes&) const = default;
 };
 
 // Report lengths in bytes, each counting the leading report-ID byte.
 struct HidCaps {
     std::uint16_t inputReportByteLength = 0;
     std::uint16_t outputReportByteLength = 0;
+};
+
+// One HID interface as the system lists it: the ids are known without opening it.
+struct HidInterface {
+    std::string path;
+    HidAttributes attributes;
+    bool operator==(const HidInterface&) const = default;
 };
 
 enum class ReadStatus {
@@ -47,8 +55,8 @@ public:
 class HidPlatform {
 public:
     virtual ~HidPlatform() = default;
-    // Paths of the HID interfaces present now, in a stable order.
-    virtual std::vector<std::string> enumerate() = 0;
+    // The HID interfaces present now, in a stable order.
+    virtual std::vector<HidInterface> enumerate() = 0;
     // Opens a path for reading and writing, shared. nullptr when it cannot be opened.
     virtual std::unique_ptr<HidDevice> open(const std::string& path) = 0;
     // The pause that follows every search.
@@ -58,7 +66,7 @@ public:
 // What a machine without a Wii Remote shows: no HID interfaces at all.
 class NoHidPlatform final : public HidPlatform {
 public:
-    std::vector<std::string> enumerate() override { return {}; }
+    std::vector<HidInterface> enumerate() override { return {}; }
     std::unique_ptr<HidDevice> open(const std::string&) override { return nullptr; }
     void pause(std::chrono::milliseconds duration) override;
 };

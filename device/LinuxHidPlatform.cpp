@@ -151,7 +151,7 @@ LinuxHidPlatform::LinuxHidPlatform(std::ostream& hintStream) : hint_(hintStream)
 
 LinuxHidPlatform::~LinuxHidPlatform() { releaseHidapi(); }
 
-std::vector<std::string> LinuxHidPlatform::enumerate() {
+std::vector<HidInterface> LinuxHidPlatform::enumerate() {
     enumerated_.clear();
     hid_device_info* list = hid_enumerate(0, 0);
     // hidapi lists a node once for each of its top-level collections; the node is
@@ -161,11 +161,12 @@ std::vector<std::string> LinuxHidPlatform::enumerate() {
     }
     hid_free_enumeration(list);
 
-    std::vector<std::string> paths;
-    paths.reserve(enumerated_.size());
-    for (const auto& [path, attributes] : enumerated_) paths.push_back(path);
-    std::sort(paths.begin(), paths.end(), hidPathLess);
-    return paths;
+    std::vector<HidInterface> interfaces;
+    interfaces.reserve(enumerated_.size());
+    for (const auto& [path, attributes] : enumerated_) interfaces.push_back({path, attributes});
+    std::sort(interfaces.begin(), interfaces.end(),
+              [](const HidInterface& a, const HidInterface& b) { return hidPathLess(a.path, b.path); });
+    return interfaces;
 }
 
 std::unique_ptr<HidDevice> LinuxHidPlatform::open(const std::string& path) {

@@ -45,8 +45,9 @@ public:
     LinuxHidPlatform(const LinuxHidPlatform&) = delete;
     LinuxHidPlatform& operator=(const LinuxHidPlatform&) = delete;
 
-    // One path per hidraw node, in the order of hidPathLess.
-    std::vector<std::string> enumerate() override;
+    // One entry per hidraw node, with the ids the kernel publishes in sysfs, in the
+    // order of hidPathLess. No node is opened for this.
+    std::vector<HidInterface> enumerate() override;
     std::unique_ptr<HidDevice> open(const std::string& path) override;
     void pause(std::chrono::milliseconds duration) override;
 

@@ -165,7 +165,9 @@ SimulatedHidPlatform::SimulatedHidPlatform(Clock& clock, bool sleepOnPause)
 
 SimulatedHidPlatform::~SimulatedHidPlatform() = default;
 
-std::vector<std::string> SimulatedHidPlatform::enumerate() { return {kPath}; }
+std::vector<HidInterface> SimulatedHidPlatform::enumerate() {
+    return {{kPath, {kNintendoVendorId, kWiiRemoteProductId}}};
+}
 
 std::unique_ptr<HidDevice> SimulatedHidPlatform::open(const std::string& path) {
     if (path != kPath) return nullptr;

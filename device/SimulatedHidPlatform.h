@@ -32,7 +32,7 @@ public:
     explicit SimulatedHidPlatform(Clock& clock, bool sleepOnPause = true);
     ~SimulatedHidPlatform() override;
 
-    std::vector<std::string> enumerate() override;
+    std::vector<HidInterface> enumerate() override;
     std::unique_ptr<HidDevice> open(const std::string& path) override;
     void pause(std::chrono::milliseconds duration) override;
 

@@ -49,11 +49,17 @@ void WiiRemote::exchangeReports() {
 }
 
 bool WiiRemote::connect() {
+    // A handle of an earlier link would otherwise outlive a search that fails.
+    device_.reset();
     isConnected_ = false;
-    for (const std::string& path : platform_.enumerate()) {
+    for (const auto& [path, listed] : platform_.enumerate()) {
+        // While no remote is there this runs five times a second; opening every node
+        // would keep all of them powered up.
+        if (!isWiiRemote(listed)) continue;
         std::unique_ptr<HidDevice> device = platform_.open(path);
         if (!device) continue;  // unopenable: not a match
         const std::optional<HidAttributes> attributes = device->attributes();
+        // The listing may be stale by now: the node may belong to another device.
         if (!attributes || !isWiiRemote(*attributes)) continue;  // closed as it goes out of scope
         if (!readReportLengths(*device)) continue;
         device_ = std::move(device);

@@ -32,7 +32,8 @@ public:
     bool setReportMode(std::uint8_t reportId, std::uint8_t flags, std::uint8_t mode);
     // Exchanges reports and hands out X, Y, Z of the newest decoded report.
     void readAcceleration(AccTriple& values);
-    // Searches the present interfaces and opens the first Wii Remote.
+    // Drops any earlier connection, searches the present interfaces and opens the
+    // first Wii Remote. Only interfaces listed with a Wii Remote's ids are opened.
     bool connect();
 
     bool isConnected() const { return isConnected_; }

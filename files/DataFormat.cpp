@@ -106,9 +106,12 @@ public:
                 return FormatError{nextLine(), std::string(reason::kTooManySamples)};
             }
             AccTriple triple{};
-            for (auto& value : triple) {
+            for (std::size_t axis = 0; axis < triple.size(); ++axis) {
                 if (auto error = take(field, reason::kSampleEnds)) return *error;
-                if (auto error = readSample(field, value)) return *error;
+                if (auto error = readSample(field, triple[axis])) return *error;
+                // A spreadsheet writes an empty last cell as a trailing comma; taken
+                // for padding, it would pull the next line's value into this sample.
+                if (axis + 1 < triple.size() && reader_.paddingFollows()) return fail(field, reason::kValueEmpty);
             }
             run.samples.push_back(triple);
         }

@@ -62,9 +62,10 @@ using ParseResult = std::variant<LoadedRun, SignatureMismatch, FormatError>;
 // Field syntax: fields end at a comma or a line end (CR LF, LF or CR); blanks
 // before a field are skipped. A field in double quotes runs to the next quote on
 // the same line, and whatever follows the closing quote up to the next comma or
-// line end is ignored. Empty fields at the end of a line are ignored, except that
-// a line holding nothing but empty fields gives one empty field (an empty date
-// cell). Header fields and samples are not bound to lines: the three values of a
+// line end is ignored. Empty fields at the end of a line are ignored after the
+// header fields and after a complete X, Y, Z triple; anywhere else they are a
+// missing value. A line holding nothing but empty fields gives one empty field (an
+// empty date cell). Header fields and samples are not bound to lines: the three values of a
 // sample may stand on one line or over several. Blank lines at the end of the
 // file are ignored; a file of nothing but blanks is a FormatError on line 1.
 //

@@ -30,6 +30,10 @@ public:
     // the reader stays where the quote opened and line() tells its line.
     Status next(Field& field);
 
+    // The field just taken ends in a comma with nothing after it on its line: the
+    // next call passes over an empty field there.
+    bool paddingFollows() const { return !atLineStart_ && restOfLineEmpty(); }
+
     // Nothing but blanks, commas and line ends is left.
     bool onlyBlankLeft() const;
 

@@ -1,53 +1,182 @@
 #include "files/FileIo.h"
 
-#include <QFile>
-#include <QSaveFile>
-#include <QString>
+#include <cerrno>
+#include <csignal>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <random>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace kinemo {
 
 namespace {
+
 constexpr std::string_view kTooLarge = "ファイルが大きすぎます。";
+constexpr std::string_view kNotRegular = "通常のファイルではありません。";
+
+std::string systemReason(int error) { return std::strerror(error); }
+
+class FileDescriptor {
+public:
+    explicit FileDescriptor(int fd) : fd_(fd) {}
+    ~FileDescriptor() {
+        if (fd_ >= 0) ::close(fd_);
+    }
+    FileDescriptor(const FileDescriptor&) = delete;
+    FileDescriptor& operator=(const FileDescriptor&) = delete;
+
+    int get() const { return fd_; }
+    void reset(int fd) {
+        if (fd_ >= 0) ::close(fd_);
+        fd_ = fd;
+    }
+
+private:
+    int fd_;
+};
+
+// write() may take less than it is given (a full disk, a size limit, a signal).
+bool writeAll(int fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
+        if (written < 0 && errno == EINTR) continue;
+        if (written < 0) return false;
+        if (written == 0) {
+            errno = EIO;
+            return false;
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(written));
+    }
+    return true;
 }
 
-std::optional<std::string> saveFileAtomically(const std::string& path, std::string_view bytes) {
-    QSaveFile file(QString::fromStdString(path));
-    if (!file.open(QIODevice::WriteOnly)) return file.errorString().toStdString();
-    // A short write is no error to QFile: keep writing, so that a full disk or a
-    // size limit shows as the system's reason instead of a truncated commit.
-    const char* data = bytes.data();
-    auto left = static_cast<qint64>(bytes.size());
-    while (left > 0) {
-        const qint64 written = file.write(data, left);
-        if (written <= 0) {
-            std::string reason = file.errorString().toStdString();
-            file.cancelWriting();
-            return reason;
-        }
-        data += written;
-        left -= written;
+std::string temporaryName(const std::string& base) {
+    static constexpr std::string_view kLetters = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    std::random_device random;
+    std::string name = base + '.';
+    for (int i = 0; i < 6; ++i) name += kLetters[random() % kLetters.size()];
+    return name;
+}
+
+constexpr int kNameAttempts = 100;
+
+// A new file under a free temporary name beside the target; -1 with errno set.
+int createNamed(int folder, const std::string& base, std::string& name) {
+    for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
+        name = temporaryName(base);
+        const int fd = ::openat(folder, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0 || errno != EEXIST) return fd;
     }
-    // commit() removes the temporary file when it fails.
-    if (!file.commit()) return file.errorString().toStdString();
+    errno = EEXIST;
+    return -1;
+}
+
+// Gives the unnamed file `fd` the name `name` in `folder`; false with errno set.
+bool linkUnnamed(int folder, int fd, const std::string& name) {
+    // The direct form needs a privilege that a user seldom has; /proc serves the rest.
+    if (::linkat(fd, "", folder, name.c_str(), AT_EMPTY_PATH) == 0) return true;
+    if (errno != ENOENT && errno != EPERM) return false;
+    const std::string self = "/proc/self/fd/" + std::to_string(fd);
+    return ::linkat(AT_FDCWD, self.c_str(), folder, name.c_str(), AT_SYMLINK_FOLLOW) == 0;
+}
+
+// Makes the new name itself last. The new file is in place whatever this says.
+std::optional<std::string> syncFolder(int folder) {
+    ::fsync(folder);
     return std::nullopt;
 }
 
+}  // namespace
+
+std::optional<std::string> saveFileAtomically(const std::string& path, std::string_view bytes) {
+    std::string target = path;
+    struct stat old {};
+    const bool exists = ::stat(path.c_str(), &old) == 0;
+    if (!exists && errno != ENOENT) return systemReason(errno);
+    if (exists) {
+        // Renaming over a pipe or a device would replace it by a file without a word.
+        if (!S_ISREG(old.st_mode)) return std::string(kNotRegular);
+        // A link stays a link: the file it points to is replaced.
+        if (char* real = ::realpath(path.c_str(), nullptr)) {
+            target = real;
+            std::free(real);
+        }
+    }
+    const std::filesystem::path targetPath(target);
+    const std::string base = targetPath.filename().string();
+    if (base.empty()) return systemReason(EISDIR);
+    const std::string folderName = targetPath.has_parent_path() ? targetPath.parent_path().string() : ".";
+    FileDescriptor folder(::open(folderName.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (folder.get() < 0) return systemReason(errno);
+
+    std::string name;  // the temporary name, once the new file has one
+    FileDescriptor file(::openat(folder.get(), ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666));
+    if (file.get() < 0) {
+        // EISDIR: a kernel without unnamed files; EOPNOTSUPP: a file system without them.
+        if (errno != EISDIR && errno != EOPNOTSUPP) return systemReason(errno);
+        file.reset(createNamed(folder.get(), base, name));
+        if (file.get() < 0) return systemReason(errno);
+    }
+    const auto fail = [&](int error) -> std::optional<std::string> {
+        if (!name.empty()) ::unlinkat(folder.get(), name.c_str(), 0);
+        return systemReason(error);
+    };
+    if (exists && ::fchmod(file.get(), old.st_mode & 07777) != 0) return fail(errno);
+    // On the disk before it gets the target's name: after a power cut the target
+    // is the old file or the new one, never an empty one.
+    if (!writeAll(file.get(), bytes) || ::fsync(file.get()) != 0) return fail(errno);
+    if (name.empty() && !exists) {
+        // A new target takes the unnamed file's name at once, with no name in between.
+        if (linkUnnamed(folder.get(), file.get(), base)) return syncFolder(folder.get());
+        if (errno != EEXIST) return systemReason(errno);  // else made meanwhile: replaced below
+    }
+    // Held open, the old file is only unlinked by the rename and freed at the end
+    // of the save, which keeps the rename short.
+    const FileDescriptor oldFile(exists ? ::open(target.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC) : -1);
+    // Named only just before the rename: a kill can still fall between the two
+    // calls, so nothing else stands between them.
+    for (int attempt = 1; name.empty(); ++attempt) {
+        const std::string chosen = temporaryName(base);
+        if (linkUnnamed(folder.get(), file.get(), chosen)) {
+            name = chosen;
+        } else if (errno != EEXIST || attempt == kNameAttempts) {
+            return systemReason(errno);
+        }
+    }
+    if (::renameat(folder.get(), name.c_str(), folder.get(), base.c_str()) != 0) return fail(errno);
+    return syncFolder(folder.get());
+}
+
 std::variant<std::string, ReadFailure> readWholeFile(const std::string& path, std::int64_t maxBytes) {
-    QFile file(QString::fromStdString(path));
-    if (!file.open(QIODevice::ReadOnly)) return ReadFailure{file.errorString().toStdString()};
-    if (!file.isSequential() && file.size() > maxBytes) return ReadFailure{std::string(kTooLarge)};
-    // Read in pieces up to the limit rather than trust size(): a device or a pipe
-    // has none.
+    // Looked at before it is opened: opening a pipe waits for a writer, and
+    // opening a device can wake or reset it.
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0) return ReadFailure{systemReason(errno)};
+    if (!S_ISREG(info.st_mode)) return ReadFailure{std::string(kNotRegular)};
+    // Without waiting all the same, should the name stand for something else by now.
+    FileDescriptor file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    if (file.get() < 0) return ReadFailure{systemReason(errno)};
+    if (::fstat(file.get(), &info) != 0) return ReadFailure{systemReason(errno)};
+    if (!S_ISREG(info.st_mode)) return ReadFailure{std::string(kNotRegular)};
+    if (info.st_size > maxBytes) return ReadFailure{std::string(kTooLarge)};
+    // Read up to the limit rather than trust the size: the file may grow meanwhile.
     std::string content;
     char chunk[64 * 1024];
     for (;;) {
-        const qint64 got = file.read(chunk, sizeof chunk);
-        if (got < 0) return ReadFailure{file.errorString().toStdString()};
+        const ssize_t got = ::read(file.get(), chunk, sizeof chunk);
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) return ReadFailure{systemReason(errno)};
         if (got == 0) break;
         content.append(chunk, static_cast<std::size_t>(got));
         if (static_cast<std::int64_t>(content.size()) > maxBytes) return ReadFailure{std::string(kTooLarge)};
     }
     return content;
 }
+
+void ignoreFileSizeSignal() { std::signal(SIGXFSZ, SIG_IGN); }
 
 }  // namespace kinemo

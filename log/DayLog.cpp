@@ -3,8 +3,12 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
+#include <string_view>
 #include <utility>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace kinemo {
 
@@ -47,18 +51,43 @@ void DayLog::write(bool enabled, const std::string& text) {
 }
 
 bool DayLog::fileExists(const std::string& path) {
-    return std::ifstream(path, std::ios::binary).is_open();
+    // Without waiting: a pipe of that name would hold the open until a writer came.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) return false;
+    ::close(fd);
+    return true;
 }
 
 void DayLog::append(const std::string& text) const {
-    // Binary, so the CR LF line ends reach the file unchanged on every system.
-    std::ofstream file(logFilePath_, std::ios::binary | std::ios::app);
-    if (!file.is_open()) {
-        throw LogError("cannot open log file " + logFilePath_ + " for appending: " + std::strerror(errno));
+    const auto failure = [this](const char* what, int error) {
+        return LogError(std::string(what) + " log file " + logFilePath_ + ": " + std::strerror(error));
+    };
+    const int fd = ::open(logFilePath_.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0666);
+    if (fd < 0) throw failure("cannot open", errno);
+    struct stat info {};
+    const int statError = ::fstat(fd, &info) == 0 ? 0 : errno;
+    if (statError != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        if (statError != 0) throw failure("cannot open", statError);
+        throw LogError("not a regular file: " + logFilePath_);
     }
-    file.write(text.data(), static_cast<std::streamsize>(text.size()));
-    file.close();
-    if (file.fail()) throw LogError("cannot write log file " + logFilePath_);
+    // Unbuffered and checked to the last byte: a full disk or a size limit cuts a
+    // write short, and a log that claims a line it does not hold misleads.
+    std::string_view left = text;
+    while (!left.empty()) {
+        const ssize_t written = ::write(fd, left.data(), left.size());
+        if (written < 0 && errno == EINTR) continue;
+        if (written <= 0) {
+            const int error = written < 0 ? errno : EIO;
+            // Takes back a partial line, so that the file ends as it did; if even
+            // that fails, the error below is still the one to report.
+            [[maybe_unused]] const int undone = ::ftruncate(fd, info.st_size);
+            ::close(fd);
+            throw failure("cannot write", error);
+        }
+        left.remove_prefix(static_cast<std::size_t>(written));
+    }
+    if (::close(fd) != 0) throw failure("cannot write", errno);
 }
 
 }  // namespace kinemo

@@ -2,9 +2,10 @@
 // file for appending, writes and closes it again, so the file is complete on disk
 // after each call and nothing stays open in between.
 //
-// Errors: a file that cannot be opened for appending, or a write that does not
-// reach the file, throws LogError and the caller decides what to do; nothing is
-// written then. Checking whether the day's file exists never throws.
+// Errors: a file that cannot be opened for appending or is no regular file (a
+// pipe, a device), or a write that does not reach the file whole, throws LogError
+// and the caller decides what to do; nothing is written then. Checking whether
+// the day's file exists never throws and never waits.
 //
 // Texts are written byte for byte as given (UTF-8 on Linux), every line ending in
 // CR LF so the files read the same on every system the program's users have.

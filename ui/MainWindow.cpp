@@ -182,6 +182,10 @@ void MainWindow::buildClientArea() {
     controls_.stampTimeButton = button(client, "stampTimeButton", {216, 392, 161, 25}, QStringLiteral("stampTimeButton"));
     controls_.reportOnChangeButton = button(client, "reportOnChangeButton", {392, 392, 89, 25}, QStringLiteral("Mode0x00"));
     controls_.reportContinuouslyButton = button(client, "reportContinuouslyButton", {496, 392, 89, 25}, QStringLiteral("Mode0x04"));
+    // Clipped away they escape the mouse; Tab would still reach them.
+    for (QPushButton* b : {controls_.showRecordedButton, controls_.stampTimeButton, controls_.reportOnChangeButton,
+                           controls_.reportContinuouslyButton})
+        b->setFocusPolicy(Qt::NoFocus);
     controls_.elapsedLabel = label(client, "elapsedLabel", {600, 392, 161, 17}, QStringLiteral("timeGetTime　: "));
     controls_.elapsedLabel->hide();
 

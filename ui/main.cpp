@@ -1,41 +1,34 @@
 // Kinemo's entry point. Without options the program runs on the Wii Remote over
 // hidraw; --simulate runs it on a simulated remote instead.
 #include "core/Clock.h"
-#include "core/Version.h"
 #include "device/LinuxHidPlatform.h"
 #include "device/SimulatedHidPlatform.h"
+#include "files/FileIo.h"
+#include "ui/CommandLine.h"
 #include "ui/MainWindow.h"
 
 #include <QApplication>
-#include <QCommandLineParser>
 
 #include <memory>
 
 int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QString::fromUtf8(kinemo::kAppTitle));
-    QApplication::setApplicationVersion(QString::fromStdString(kinemo::versionText()));
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+    const kinemo::ParsedCommandLine commandLine = kinemo::parseCommandLine(arguments);
+    if (commandLine.exitStatus) return *commandLine.exitStatus;
+    kinemo::ignoreFileSizeSignal();
 
-    QCommandLineParser options;
-    options.setApplicationDescription(QStringLiteral(
-        "Shows the accelerometer of a Wii Remote as a live trace, records and calibrates runs, "
-        "and saves them as data files."));
-    options.addHelpOption();
-    options.addVersionOption();
-    const QCommandLineOption simulate(QStringLiteral("simulate"),
-                                      QStringLiteral("Use a simulated Wii Remote instead of a real one."));
-    options.addOption(simulate);
-    options.process(app);
+    const std::unique_ptr<QApplication> app = kinemo::connectToDisplay(argc, argv);
+    if (!app) return 1;
 
     kinemo::SystemClock clock;
     std::unique_ptr<kinemo::HidPlatform> hid;
-    if (options.isSet(simulate))
+    if (commandLine.options.simulate)
         hid = std::make_unique<kinemo::SimulatedHidPlatform>(clock);
     else
         hid = std::make_unique<kinemo::LinuxHidPlatform>();
 
     kinemo::MainWindow window({*hid, clock});
     window.measurement().load();
-    const int status = app.exec();
-    return status;
+    return QApplication::exec();
 }

@@ -41,7 +41,7 @@ private:
 class WatchedPlatform final : public HidPlatform {
 public:
     explicit WatchedPlatform(Clock& clock) : inner_(clock) {}
-    std::vector<std::string> enumerate() override { return inner_.enumerate(); }
+    std::vector<HidInterface> enumerate() override { return inner_.enumerate(); }
     std::unique_ptr<HidDevice> open(const std::string& path) override {
         auto device = inner_.open(path);
         return device ? std::make_unique<WatchedDevice>(std::move(device), newest) : nullptr;

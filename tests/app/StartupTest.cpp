@@ -3,8 +3,11 @@
 
 #include <QLabel>
 #include <QLineEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QTimer>
+
+#include <algorithm>
 
 namespace kinemo {
 namespace {
@@ -85,6 +88,48 @@ TEST_F(Startup, EndCommandsEndAtOnceButTheCloseBoxReleasesTheRemote) {
     window->close();
     EXPECT_EQ(remote.closes, 1);
     EXPECT_EQ(m().remote(), nullptr);
+    EXPECT_FALSE(c().sampleTimer->isActive());
+}
+
+// The program itself, with no window system: what it says, where, and its status.
+TEST(CommandLine, AnswersAndRefusalsNeedNoDisplay) {
+    struct Case {
+        QStringList arguments;
+        const char* display;  // nullptr: unset
+        int status;
+        const char* out;
+        const char* err;
+    } const cases[] = {
+        {{"--help"}, nullptr, 0, "--simulate", ""},
+        {{"--version"}, ":4711", 0, "Kinemo 1.0.15\n", ""},
+        {{}, nullptr, 1, "", "WAYLAND_DISPLAY"},
+        {{"--simulate"}, ":4711", 1, "", "DISPLAY=':4711'"},
+        {{"--frobnicate"}, nullptr, 2, "", "Unknown option 'frobnicate'"},
+        {{"--simulate", "stray"}, nullptr, 2, "", "'stray'"},
+    };
+    for (const Case& c : cases) {
+        const std::string what = c.arguments.join(' ').toStdString();
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"}) env.remove(name);
+        if (c.display) env.insert("DISPLAY", c.display);
+        QProcess program;
+        program.setProcessEnvironment(env);
+        program.start(KINEMO_PROGRAM, c.arguments);
+        ASSERT_TRUE(program.waitForFinished(30000)) << what;
+        const std::string out = program.readAllStandardOutput().toStdString();
+        const std::string err = program.readAllStandardError().toStdString();
+        EXPECT_EQ(program.exitStatus(), QProcess::NormalExit) << what;
+        EXPECT_EQ(program.exitCode(), c.status) << what;
+        EXPECT_TRUE(out.find(c.out) != out.npos && err.find(c.err) != err.npos) << what << "\n" << out << err;
+        // Help and version on standard output alone; a refusal on standard error alone,
+        // one line for the display, the usage after a wrong argument.
+        EXPECT_EQ(c.status == 0 ? err : out, "") << what;
+        if (c.status == 1) {
+            EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << what << err;
+        } else if (c.status == 2) {
+            EXPECT_NE(err.find("Usage: kinemo [options]"), err.npos) << what << err;
+        }
+    }
 }
 
 }  // namespace

@@ -71,7 +71,7 @@ TEST(SimulatedHidPlatform, TheTraceMovesLikeAHandHeldRemote) {
 TEST(SimulatedHidPlatform, FollowsReport0x12SlipsInStrayReportsAndQueues64) {
     test::FakeClock clock;
     SimulatedHidPlatform platform(clock, false);
-    EXPECT_EQ(platform.enumerate(), std::vector<std::string>{SimulatedHidPlatform::kPath});
+    EXPECT_EQ(platform.enumerate(), (std::vector<HidInterface>{{SimulatedHidPlatform::kPath, {0x057E, 0x0306}}}));
     EXPECT_EQ(platform.open("/dev/hidraw0"), nullptr);
     auto device = platform.open(SimulatedHidPlatform::kPath);
     clock.ms += 500;

@@ -89,7 +89,7 @@ TEST(WiiRemote, WithoutARemoteEveryCallGivesThePreviousTripleAfterOneSearchAndOn
     EXPECT_EQ(rig.platform.pauses, std::vector<std::chrono::milliseconds>(3, 200ms));
 }
 
-TEST(WiiRemote, OpensTheFirstRemoteAndClosesEveryOtherDeviceItOpenedOnce) {
+TEST(WiiRemote, OpensOnlyNodesListedAsRemotesTakesTheFirstAndClosesTheRestOnce) {
     test::FakeHidPlatform platform;
     auto& mouse = platform.addDevice("/dev/hidraw0", 0x046D, 0xC077);
     auto& otherNintendo = platform.addDevice("/dev/hidraw1", 0x057E, 0x0337);
@@ -102,25 +102,29 @@ TEST(WiiRemote, OpensTheFirstRemoteAndClosesEveryOtherDeviceItOpenedOnce) {
     outputTooLong.caps = {22, 257};
     auto& locked = platform.addWiiRemote("/dev/hidraw6");
     locked.openable = false;
-    auto& remotePlus = platform.addDevice("/dev/hidraw7", 0x057E, 0x0330);
-    auto& second = platform.addWiiRemote("/dev/hidraw8");
+    auto& disguised = platform.addDevice("/dev/hidraw7", 0x046D, 0xC077);
+    disguised.listedAs = HidAttributes{0x057E, 0x0306};
+    auto& remotePlus = platform.addDevice("/dev/hidraw8", 0x057E, 0x0330);
+    auto& second = platform.addWiiRemote("/dev/hidraw9");
 
     { WiiRemote idle(platform); }
     EXPECT_EQ(platform.enumerations, 0) << "an object that never searched touches nothing";
     {
         WiiRemote wiimote(platform);
         EXPECT_TRUE(wiimote.setReportMode(0x12, 0x04, 0x31));
-        EXPECT_EQ(wiimote.devicePath(), "/dev/hidraw7");
+        EXPECT_EQ(wiimote.devicePath(), "/dev/hidraw8");
         EXPECT_EQ(remotePlus.closes, 0);
+        for (const char* gone : {"/dev/hidraw8", "/dev/hidraw9"}) platform.removeDevice(gone);
+        EXPECT_TRUE(!wiimote.connect() && remotePlus.closes == 1) << "a failed search keeps no earlier handle";
     }
-    for (auto* device : {&mouse, &otherNintendo, &otherVendor, &noAttributes, &noCaps, &outputTooLong, &remotePlus}) {
-        EXPECT_EQ(device->opens, 1) << device->path;
-        EXPECT_EQ(device->closes, 1) << device->path;
+    for (auto* device : {&mouse, &otherNintendo, &otherVendor, &second}) EXPECT_EQ(device->opens, 0) << device->path;
+    for (auto* device : {&noAttributes, &noCaps, &outputTooLong, &disguised}) {
+        EXPECT_EQ(device->opens, 2) << device->path;
+        EXPECT_EQ(device->closes, 2) << device->path;
     }
     EXPECT_TRUE(outputTooLong.written.empty());
     EXPECT_EQ(remotePlus.written.size(), 1u);
     EXPECT_EQ(locked.opens + locked.closes, 0);
-    EXPECT_EQ(second.opens, 0);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include "files/FileIo.h"
 #include "tests/support/FilePermissions.h"
 #include "tests/support/MainWindowFixture.h"
+#include "tests/support/PipeWithPartner.h"
 
 #include <QDir>
 #include <QFile>
@@ -41,6 +42,14 @@ QByteArray sampleFile(const char* date, int samples, int value) {
 }
 
 std::string loadFailed(const std::string& reason) { return "データファイルを読み込めませんでした。\n" + reason; }
+std::string saveFailed(const std::string& reason) { return "データを保存できませんでした。\n" + reason; }
+
+// What a save writes before any recording run.
+QByteArray flatRun() {
+    QByteArray bytes = "\"Kinemo\"\r\n\"\"\r\n1.05\r\n";
+    for (int i = 0; i <= 2000; ++i) bytes += "131,131,131\r\n";
+    return bytes;
+}
 
 class FileCommandsTest : public test::MainWindowFixture {
 protected:
@@ -60,9 +69,7 @@ protected:
 TEST_F(FileCommandsTest, SaveBeforeAnyRunReplacesAnOldFileWithTheFlatRun) {
     writeAll(path("run.KMO"), QByteArray(100000, 'x'));
     save(path("run.KMO"));
-    QByteArray expected = "\"Kinemo\"\r\n\"\"\r\n1.05\r\n";
-    for (int i = 0; i <= 2000; ++i) expected += "131,131,131\r\n";
-    EXPECT_EQ(readAll(path("run.KMO")), expected);
+    EXPECT_EQ(readAll(path("run.KMO")), flatRun());
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"run.KMO"});
     EXPECT_TRUE(dialogs.messages.empty());
 }
@@ -137,7 +144,9 @@ TEST_F(FileCommandsTest, EveryFailedLoadSaysWhereAndLeavesTheLoadedRunAndTheScre
         {"Kinemo\r\n\"\"\r\n1500.001\r\n", loadFailed("3行目: サンプリング周期が有効な範囲にありません。")},
         {"Kinemo\r\n\"\"\r\n1" + std::string(60, '0') + "\r\n", loadFailed("3行目: サンプリング周期が有効な範囲にありません。")},
         {two + "131,131\r\n", loadFailed("5行目: ファイルがサンプルの途中で終わっています。")},
-        {two + "131,131,\r\n\r\n", loadFailed("5行目: ファイルがサンプルの途中で終わっています。")},
+        {two + "131,131,\r\n\r\n", loadFailed("5行目: 値が空です。")},
+        {two + "119,114,\r\n1,2,\r\n3,4,\r\n", loadFailed("5行目: 値が空です。")},
+        {two + "1,2,3,4,5,6,7,\r\n8,9\r\n", loadFailed("5行目: 値が空です。")},
         {two + "131,,131\r\n", loadFailed("5行目: 値が空です。")},
         {two + "\r\n131,131,131\r\n", loadFailed("5行目: 値が空です。")},
         {two + "131,0x10,131\r\n", loadFailed("5行目: 値が数値ではありません。")},
@@ -165,39 +174,56 @@ TEST_F(FileCommandsTest, EveryFailedLoadSaysWhereAndLeavesTheLoadedRunAndTheScre
         refused(path("bad.csv"), message);
     }
     refused(path("missing.csv"), loadFailed(std::strerror(ENOENT)));
+    refused(dir.path(), loadFailed("通常のファイルではありません。"));
 }
 
-// A folder that refuses the new file and a write cut short by the file-size limit
-// (which binds root too).
+// A folder that refuses the new file, and a write cut short by the file-size limit
+// (which binds root too) at every size up to the whole file.
 TEST_F(FileCommandsTest, AFailedSaveKeepsTheOldFileLeavesNothingAndSaysWhy) {
     const QString target = path("kept.kmo");
     writeAll(target, "old contents");
-    const auto failedWith = [&](int error) {
-        EXPECT_EQ(readAll(target), QByteArray("old contents"));
-        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"kept.kmo"});
-        ASSERT_EQ(dialogs.messages.size(), 1u);
-        EXPECT_EQ(dialogs.messages[0].toStdString(), std::string("データを保存できませんでした。\n") + std::strerror(error));
-        dialogs.messages.clear();
-    };
-
+    const auto onlyTarget = [&] { return QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System); };
     QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner);
     {
         test::PermissionsBind bind;
         save(target);
     }
     QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    failedWith(EACCES);
+    EXPECT_EQ(readAll(target), QByteArray("old contents"));
+    EXPECT_EQ(onlyTarget(), QStringList{"kept.kmo"});
+    EXPECT_EQ(dialogs.messages, std::vector<QString>{QString::fromStdString(saveFailed(std::strerror(EACCES)))});
 
+    const QByteArray fresh = flatRun();
+    const QString tooBig = QString::fromStdString(saveFailed(std::strerror(EFBIG)));
     rlimit saved{};
     ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    rlimit small = saved;
-    small.rlim_cur = 4096;
     const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    save(target);
-    setrlimit(RLIMIT_FSIZE, &saved);
+    for (rlim_t limit = 0; limit <= static_cast<rlim_t>(fresh.size()); ++limit) {
+        dialogs.messages.clear();
+        rlimit small = saved;
+        small.rlim_cur = limit;
+        ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+        save(target);
+        setrlimit(RLIMIT_FSIZE, &saved);
+        const bool whole = limit == static_cast<rlim_t>(fresh.size());
+        ASSERT_EQ(readAll(target), whole ? fresh : QByteArray("old contents")) << limit;
+        ASSERT_EQ(dialogs.messages, whole ? std::vector<QString>{} : std::vector<QString>{tooBig}) << limit;
+        ASSERT_EQ(onlyTarget(), QStringList{"kept.kmo"}) << limit;
+    }
     std::signal(SIGXFSZ, oldHandler);
-    failedWith(EFBIG);
+}
+
+TEST_F(FileCommandsTest, APipeIsNeitherReadNorReplacedAndNothingWaitsForIt) {
+    test::PipeWithPartner pipe(path("pipe.kmo").toStdString());
+    ASSERT_TRUE(pipe.made());
+    load(path("pipe.kmo"));
+    save(path("pipe.kmo"));
+    EXPECT_TRUE(pipe.intact());
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System), QStringList{"pipe.kmo"});
+    const std::string reason = "通常のファイルではありません。";
+    EXPECT_EQ(dialogs.messages, (std::vector<QString>{QString::fromStdString(loadFailed(reason)),
+                                                      QString::fromStdString(saveFailed(reason))}));
+    EXPECT_TRUE(c().viewerScrollBar->isHidden());
 }
 
 TEST_F(FileCommandsTest, ASaveDuringARunWritesTheStoreAsItIsWhenTheDialogCloses) {

@@ -1,11 +1,15 @@
 #include "log/DayLog.h"
 #include "tests/support/FakeClock.h"
 #include "tests/support/FilePermissions.h"
+#include "tests/support/PipeWithPartner.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+
+#include <csignal>
+#include <sys/resource.h>
 
 namespace kinemo {
 namespace {
@@ -67,6 +71,28 @@ TEST_F(DayLogTest, UnwritableDirectoryRaisesAnErrorAndNothingIsWritten) {
     }
     QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     EXPECT_TRUE(QDir(dir.path()).isEmpty());
+}
+
+// A write cut short by the file-size limit takes back what it wrote; a pipe in
+// place of the day's file is refused rather than waited on.
+TEST_F(DayLogTest, AWriteThatDoesNotReachTheFileWholeRaisesAnErrorAndLeavesTheFileAsItWas) {
+    log.open(true, "");
+    const QByteArray before = content("091231.log");
+    rlimit saved{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    rlimit small = saved;
+    small.rlim_cur = static_cast<rlim_t>(before.size()) + 5;
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    EXPECT_THROW(log.write(true, "-Sub reportContinuously"), LogError);
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, oldHandler);
+    EXPECT_EQ(content("091231.log"), before);
+
+    clock.dateTime = {2010, 1, 1, 0, 0, 1};
+    test::PipeWithPartner pipe(dir.filePath("100101.log").toStdString());
+    ASSERT_TRUE(pipe.made());
+    EXPECT_THROW(log.open(true, ""), LogError);
 }
 
 }  // namespace

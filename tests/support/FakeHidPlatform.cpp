@@ -53,7 +53,7 @@ private:
 FakeDeviceState& FakeHidPlatform::addDevice(const std::string& path, std::uint16_t vendor, std::uint16_t product) {
     auto state = std::make_shared<FakeDeviceState>();
     state->path = path;
-    state->attributes = {vendor, product};
+    state->attributes = state->listedAs = {vendor, product};
     devices_[path] = state;
     order_.push_back(path);
     return *state;
@@ -71,9 +71,11 @@ void FakeHidPlatform::removeDevice(const std::string& path) {
     order_.erase(std::remove(order_.begin(), order_.end(), path), order_.end());
 }
 
-std::vector<std::string> FakeHidPlatform::enumerate() {
+std::vector<HidInterface> FakeHidPlatform::enumerate() {
     ++enumerations;
-    return order_;
+    std::vector<HidInterface> listed;
+    for (const auto& path : order_) listed.push_back({path, devices_[path]->listedAs});
+    return listed;
 }
 
 std::unique_ptr<HidDevice> FakeHidPlatform::open(const std::string& path) {

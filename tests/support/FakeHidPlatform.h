@@ -20,6 +20,7 @@ struct FakeDeviceState {
     bool attributesReadable = true;
     bool capsReadable = true;
     HidAttributes attributes{};
+    HidAttributes listedAs{};  // what the enumeration says: `attributes` unless changed
     HidCaps caps{22, 22};
     // What read() yields, front first; then NoneWaiting. With `alwaysReport` set,
     // `repeatedReport` is waiting once after every write, as with a remote that
@@ -42,7 +43,7 @@ public:
     FakeDeviceState& device(const std::string& path);
     void removeDevice(const std::string& path);
 
-    std::vector<std::string> enumerate() override;
+    std::vector<HidInterface> enumerate() override;
     std::unique_ptr<HidDevice> open(const std::string& path) override;
     void pause(std::chrono::milliseconds duration) override;
 

@@ -12,10 +12,10 @@
 
 #include <linux/input.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <iostream>
 #include <memory>
-#include <set>
 #include <sstream>
 #include <sys/wait.h>
 #include <thread>
@@ -39,7 +39,7 @@ void check(bool ok, const std::string& what, const std::string& detail = {}) {
 // The Linux platform, with its opens counted.
 class CountingPlatform final : public HidPlatform {
 public:
-    std::vector<std::string> enumerate() override { return linux_.enumerate(); }
+    std::vector<HidInterface> enumerate() override { return linux_.enumerate(); }
     std::unique_ptr<HidDevice> open(const std::string& path) override {
         ++opens;
         return linux_.open(path);
@@ -103,8 +103,8 @@ int run(const std::string& mode, const std::string& fixture) {
 
     CountingPlatform platform;
     WiiRemote wiimote(platform);
-    const auto paths = platform.enumerate();
-    check(std::set(paths.begin(), paths.end()) == std::set{mouseNode, otherNode}, "one entry per hidraw node");
+    const std::vector<HidInterface> others = {{mouseNode, {0x046D, 0xC077}}, {otherNode, {0x057E, 0x0001}}};
+    check(std::ranges::is_permutation(platform.enumerate(), others), "one entry per hidraw node, with its ids");
     check(!wiimote.connect(), "no remote yet: the search finds nothing");
 
     auto plugInRemote = [&](const char* uniq, std::uint16_t product) {
@@ -200,6 +200,7 @@ int run(const std::string& mode, const std::string& fixture) {
         wiimote.readAcceleration(acc);
         check(acc == back.sent, "the reports of " + back.what + " are decoded", text(acc));
     }
+    check(mouse.opens() + otherNintendo.opens() == 0 && remote->opens() > 0, "no search opened the other devices");
 
     std::cout << "KINEMO-SYSTEM: " << (failures == 0 ? "PASS " : "FAIL ") << mode << " (" << failures << " of "
               << checks << " checks failed)" << std::endl;

@@ -107,6 +107,7 @@ public:
         });
     }
 
+    int opens() const { return opens_; }  // UHID_OPEN: a reader of its node or a driver opened it
     // UHID_DESTROY: the device goes away as when a remote is switched off.
     void destroy() { write(makeEvent(UHID_DESTROY)); }
 
@@ -146,6 +147,7 @@ private:
             pollfd pfd{fd_, POLLIN, 0};
             uhid_event event{};
             if (::poll(&pfd, 1, 50) <= 0 || ::read(fd_, &event, sizeof event) <= 0) continue;
+            if (event.type == UHID_OPEN) ++opens_;
             if (event.type == UHID_OUTPUT && event.u.output.rtype == UHID_OUTPUT_REPORT) {
                 const auto& output = event.u.output;
                 const Bytes report(output.data, output.data + std::min<std::size_t>(output.size, UHID_DATA_MAX));
@@ -182,6 +184,7 @@ private:
     UhidSetup setup_;
     int fd_ = -1;
     std::atomic<bool> stopping_{false};
+    std::atomic<int> opens_{0};
     std::mutex writeMutex_;
     mutable std::mutex outputsMutex_;
     mutable std::condition_variable outputsChanged_;

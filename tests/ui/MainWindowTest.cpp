@@ -5,12 +5,15 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
+
+#include <set>
 
 namespace kinemo {
 namespace {
@@ -112,6 +115,20 @@ TEST_F(MainWindowTest, HiddenControlsLieOutsideTheClientArea) {
         EXPECT_FALSE(client.intersects(w->geometry())) << name;
     }
     EXPECT_EQ(c().showRecordedButton->text(), QStringLiteral("記録された加速度"));
+
+    // Nor does Tab from the monitor button ever land on one of the buttons.
+    QApplication::setActiveWindow(window.get());
+    c().monitorButton->setFocus();
+    std::set<QString> reached;
+    for (int i = 0; i < 40; ++i) {
+        QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);
+        QApplication::sendEvent(QApplication::focusWidget(), &tab);
+        reached.insert(QApplication::focusWidget()->objectName());
+    }
+    EXPECT_TRUE(reached.contains("calibrateButton") && reached.contains("monitorButton"));
+    for (const char* name :
+         {"showRecordedButton", "stampTimeButton", "reportOnChangeButton", "reportContinuouslyButton"})
+        EXPECT_FALSE(reached.contains(name)) << name;
 }
 
 TEST_F(MainWindowTest, ChildrenOfThePlotSurface) {

@@ -1,0 +1,111 @@
+#include "ui/CommandLine.h"
+
+#include "core/Version.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QFileInfo>
+
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+namespace kinemo {
+
+namespace {
+
+constexpr int kUsageError = 2;
+constexpr int kNoDisplay = 1;
+
+void print(std::FILE* stream, const QString& text) {
+    std::fputs(text.toLocal8Bit().constData(), stream);
+    std::fflush(stream);
+}
+
+void sayThereIsNoDisplay() {
+    const auto value = [](const char* name) {
+        return qEnvironmentVariableIsSet(name) ? QStringLiteral("%1='%2'").arg(QLatin1String(name), qEnvironmentVariable(name))
+                                               : QStringLiteral("%1 unset").arg(QLatin1String(name));
+    };
+    print(stderr, QStringLiteral("kinemo: needs a graphical display and cannot reach one (%1, %2)\n")
+                      .arg(value("DISPLAY"), value("WAYLAND_DISPLAY")));
+}
+
+// While the application connects to the display, the platform plugin's messages are
+// held back: a failure there ends in a fatal message, which becomes the one line
+// above; after a good start they go out as usual.
+struct HeldMessage {
+    QtMsgType type;
+    const char* file;  // the context's strings are literals of Qt's
+    int line;
+    const char* function;
+    const char* category;
+    QString text;
+};
+std::vector<HeldMessage> heldMessages;
+
+void holdWhileConnecting(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+    if (type == QtFatalMsg) {
+        sayThereIsNoDisplay();
+        // Qt would abort after this handler; nothing is open yet that needs closing.
+        std::_Exit(kNoDisplay);
+    }
+    heldMessages.push_back({type, context.file, context.line, context.function, context.category, text});
+}
+
+}  // namespace
+
+ParsedCommandLine parseCommandLine(const QStringList& arguments) {
+    QCoreApplication::setApplicationName(QString::fromUtf8(kAppTitle));
+    QCoreApplication::setApplicationVersion(QString::fromStdString(versionText()));
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "Shows the accelerometer of a Wii Remote as a live trace, records and calibrates runs, "
+        "and saves them as data files."));
+    // Not addHelpOption(): its --help-all lists Qt's own options, which are not taken here.
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Displays this help."));
+    parser.addOption(help);
+    const QCommandLineOption version = parser.addVersionOption();
+    const QCommandLineOption simulate(QStringLiteral("simulate"),
+                                      QStringLiteral("Use a simulated Wii Remote instead of a real one."));
+    parser.addOption(simulate);
+
+    // With no application object yet the parser cannot know the program's name.
+    const QString program = arguments.isEmpty() ? QStringLiteral("kinemo") : QFileInfo(arguments.first()).fileName();
+    const QString usage = parser.helpText().replace(QStringLiteral("<executable_name>"), program);
+
+    ParsedCommandLine result;
+    const bool parsed = parser.parse(arguments);
+    if (!parsed || !parser.positionalArguments().isEmpty()) {
+        const QString problem = !parsed ? parser.errorText()
+                                        : QStringLiteral("Unexpected argument '%1'.").arg(parser.positionalArguments().first());
+        print(stderr, QStringLiteral("%1: %2\n\n%3").arg(program, problem, usage));
+        result.exitStatus = kUsageError;
+    } else if (parser.isSet(help)) {
+        print(stdout, usage);
+        result.exitStatus = 0;
+    } else if (parser.isSet(version)) {
+        print(stdout, QStringLiteral("%1 %2\n").arg(QCoreApplication::applicationName(), QCoreApplication::applicationVersion()));
+        result.exitStatus = 0;
+    }
+    result.options.simulate = parser.isSet(simulate);
+    return result;
+}
+
+std::unique_ptr<QApplication> connectToDisplay(int& argc, char** argv) {
+    // A platform chosen by name (offscreen, vnc, ...) needs neither variable.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
+        qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
+        sayThereIsNoDisplay();
+        return nullptr;
+    }
+    const QtMessageHandler previous = qInstallMessageHandler(holdWhileConnecting);
+    auto app = std::make_unique<QApplication>(argc, argv);
+    qInstallMessageHandler(previous);
+    for (const HeldMessage& m : heldMessages)
+        qt_message_output(m.type, QMessageLogContext(m.file, m.line, m.function, m.category), m.text);
+    heldMessages.clear();
+    return app;
+}
+
+}  // namespace kinemo
