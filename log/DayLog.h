@@ -9,9 +9,6 @@
 //
 // Texts are written byte for byte as given (UTF-8 on Linux), every line ending in
 // CR LF so the files read the same on every system the program's users have.
-//
-// log/ holds only this writer. It depends on the C++ standard library and the clock
-// interface of app/Clock.h: no Qt.
 #pragma once
 
 #include "core/Clock.h"
