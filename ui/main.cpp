@@ -4,12 +4,15 @@
 #include "app/Version.h"
 #include "device/LinuxHidPlatform.h"
 #include "device/SimulatedHidPlatform.h"
+#include "ui/StartupFile.h"
+#include "ui/Translations.h"
 #include "ui/frmMain.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
 
 #include <memory>
+#include <optional>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -25,7 +28,10 @@ int main(int argc, char** argv) {
     const QCommandLineOption simulate(QStringLiteral("simulate"),
                                       QStringLiteral("Use a simulated Wii Remote instead of a real one."));
     options.addOption(simulate);
+    kinemo::addStartupFileArgument(options);
     options.process(app);
+    const std::optional<QString> file = kinemo::startupFile(options);
+    kinemo::installQtTranslation();  // after --help, which stays English like its option texts
 
     kinemo::SystemClock clock;
     std::unique_ptr<kinemo::HidPlatform> hid;
@@ -36,6 +42,7 @@ int main(int argc, char** argv) {
 
     kinemo::frmMain window({*hid, clock});
     window.measurement().Form_Load();
+    if (file) kinemo::loadWhenRunning(window, window.fileCommands(), *file);
     const int status = app.exec();
     return status;
 }

@@ -3,7 +3,10 @@
 #include "files/FileIo.h"
 #include "tests/support/FilePermissions.h"
 #include "tests/support/MainWindowFixture.h"
+#include "ui/StartupFile.h"
 
+#include <QCommandLineParser>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -165,6 +168,39 @@ TEST_F(FileCommandsTest, EveryFailedLoadSaysWhereAndLeavesTheLoadedRunAndTheScre
         refused(path("bad.csv"), message);
     }
     refused(path("missing.csv"), loadFailed(std::strerror(ENOENT)));
+}
+
+// "kinemo FILE", as the file manager starts it: the menu's load once the event loop
+// runs, with the menu's message for a foreign or a missing file.
+TEST_F(FileCommandsTest, AFileNamedAtStartLoadsOnceRunningAsTheMenuWould) {
+    QCommandLineParser none;
+    addStartupFileArgument(none);
+    ASSERT_TRUE(none.parse({"kinemo"}));
+    EXPECT_EQ(startupFile(none), std::nullopt);
+    EXPECT_TRUE(none.helpText().contains("[FILE]"));
+
+    writeAll(path("run.KMO"), sampleFile("start", 3, 50));
+    writeAll(path("foreign.KMO"), "time,x,y,z\r\n");
+    const std::pair<QString, std::string> cases[] = {
+        {path("foreign.KMO"), "開こうとしたファイルはKinemoのデータファイルではないようです。"},
+        {path("missing.KMO"), loadFailed(std::strerror(ENOENT))},
+        {path("run.KMO"), ""},
+    };
+    for (const auto& [file, message] : cases) {
+        SCOPED_TRACE(file.toStdString());
+        QCommandLineParser options;
+        addStartupFileArgument(options);
+        ASSERT_TRUE(options.parse({"kinemo", file}));
+        ASSERT_EQ(startupFile(options), file);
+        loadWhenRunning(*window, window->fileCommands(), file);
+        EXPECT_TRUE(dialogs.messages.empty() && s().showRecorded) << "loaded before the window runs";
+        QCoreApplication::processEvents();
+        EXPECT_EQ(dialogs.messages.empty() ? "" : dialogs.messages[0].toStdString(), message);
+        EXPECT_EQ(s().showRecorded, !message.empty());
+        EXPECT_EQ(s().loadedMeasuredAt, message.empty() ? "start" : "");
+        dialogs.messages.clear();
+    }
+    EXPECT_EQ(s().loadedSamples[2], (AccTriple{52, 52, 52}));
 }
 
 // A folder that refuses the new file and a write cut short by the file-size limit
