@@ -204,7 +204,6 @@ TEST_F(MainWindow, FontsFallBackToTheMetricTwinOfTheDesignedFont) {
 // question and their buttons. Without the translation they stay English.
 TEST(QtTranslation, TheSaveDialogAndItsOverwriteQuestionAreJapanese) {
     EXPECT_EQ(installQtTranslation(QStringLiteral("/nonexistent")), nullptr);
-    EXPECT_EQ(QMessageBox::tr("Show Details..."), QStringLiteral("Show Details..."));
     const std::unique_ptr<QTranslator> japanese(installQtTranslation());
     ASSERT_NE(japanese, nullptr);
 
