@@ -31,8 +31,11 @@ void FileCommands::WriteFile_Click() {
 
 void FileCommands::Readfile_Click() {
     const std::optional<QString> path = dialogs_.ShowOpen(kFilter);
-    if (!path) return;
-    const auto bytes = readWholeFile(path->toStdString());
+    if (path) LoadFile(*path);
+}
+
+void FileCommands::LoadFile(const QString& path) {
+    const auto bytes = readWholeFile(path.toStdString());
     if (const auto* error = std::get_if<ReadFailure>(&bytes)) {
         dialogs_.MsgBox(text(loadFailureMessage(error->reason)));
         return;

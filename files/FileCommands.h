@@ -15,6 +15,9 @@ public:
 
     void WriteFile_Click();
     void Readfile_Click();
+    // The load behind Readfile_Click once a path is chosen; also a file named on
+    // the command line, so both take the same checks and give the same messages.
+    void LoadFile(const QString& path);
 
     static const QString kFilter;
 

@@ -5,6 +5,8 @@
 #include "device/SimulatedHidPlatform.h"
 #include "files/FileIo.h"
 #include "ui/CommandLine.h"
+#include "ui/StartupFile.h"
+#include "ui/Translations.h"
 #include "ui/frmMain.h"
 
 #include <QApplication>
@@ -20,6 +22,7 @@ int main(int argc, char** argv) {
 
     const std::unique_ptr<QApplication> app = kinemo::connectToDisplay(argc, argv);
     if (!app) return 1;
+    kinemo::installQtTranslation();  // after --help, which stays English like its option texts
 
     kinemo::SystemClock clock;
     std::unique_ptr<kinemo::HidPlatform> hid;
@@ -30,5 +33,6 @@ int main(int argc, char** argv) {
 
     kinemo::frmMain window({*hid, clock});
     window.measurement().Form_Load();
+    if (commandLine.options.file) kinemo::loadWhenRunning(window, window.fileCommands(), *commandLine.options.file);
     return QApplication::exec();
 }

@@ -4,7 +4,10 @@
 #include "tests/support/FilePermissions.h"
 #include "tests/support/MainWindowFixture.h"
 #include "tests/support/PipeWithPartner.h"
+#include "ui/CommandLine.h"
+#include "ui/StartupFile.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -175,6 +178,29 @@ TEST_F(FileCommandsTest, EveryFailedLoadSaysWhereAndLeavesTheLoadedRunAndTheScre
     }
     refused(path("missing.csv"), loadFailed(std::strerror(ENOENT)));
     refused(dir.path(), loadFailed("通常のファイルではありません。"));
+}
+
+// "kinemo FILE", as the file manager starts it: the menu's load once the event loop
+// runs, with the menu's message for a foreign or a missing file.
+TEST_F(FileCommandsTest, AFileNamedAtStartLoadsOnceRunningAsTheMenuWould) {
+    writeAll(path("run.KMO"), sampleFile("start", 3, 50));
+    writeAll(path("foreign.KMO"), "time,x,y,z\r\n");
+    const std::pair<QString, std::string> cases[] = {
+        {path("foreign.KMO"), "開こうとしたファイルはKinemoのデータファイルではないようです。"},
+        {path("missing.KMO"), loadFailed(std::strerror(ENOENT))},
+        {path("run.KMO"), ""},
+    };
+    for (const auto& [file, message] : cases) {
+        const ParsedCommandLine commandLine = parseCommandLine({"kinemo", file});
+        ASSERT_FALSE(commandLine.exitStatus);
+        loadWhenRunning(*window, window->fileCommands(), commandLine.options.file.value());
+        EXPECT_TRUE(dialogs.messages.empty() && s().showRecorded) << "loaded before the window runs";
+        QCoreApplication::processEvents();
+        EXPECT_EQ(dialogs.messages.empty() ? "" : dialogs.messages[0].toStdString(), message);
+        EXPECT_EQ(s().loadedMeasuredAt, message.empty() ? "start" : "");
+        dialogs.messages.clear();
+    }
+    EXPECT_FALSE(s().showRecorded);
 }
 
 // A folder that refuses the new file, and a write cut short by the file-size limit
