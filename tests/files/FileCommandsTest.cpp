@@ -18,7 +18,10 @@
 #include <cerrno>
 #include <csignal>
 #include <cstring>
+#include <sys/prctl.h>
 #include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace kinemo {
 namespace {
@@ -282,6 +285,35 @@ TEST(FileIo, OversizedFileIsNotRead) {
     const auto result = readWholeFile(file, 100);
     ASSERT_TRUE(std::holds_alternative<ReadFailure>(result));
     EXPECT_EQ(std::get<ReadFailure>(result).reason, "ファイルが大きすぎます。");
+}
+
+// A save over an old file killed at any moment, on the disk of the tests and on
+// tmpfs: the target is one of the two whole files and nothing else is left.
+TEST(FileIo, ASaveKilledAtAnyMomentLeavesOneWholeFileAndNoOther) {
+    const std::string one(20000, '1'), two(26000, '2');
+    // The save's own child may outlive a killed saver; adopted, it is waited for.
+    ASSERT_EQ(prctl(PR_SET_CHILD_SUBREAPER, 1), 0);
+    QTemporaryDir disk, memory(QStringLiteral("/dev/shm/kinemo-XXXXXX"));
+    for (const QTemporaryDir* dir : {&disk, &memory}) {
+        if (!dir->isValid()) continue;
+        const QString target = dir->filePath("run.kmo");
+        writeAll(target, QByteArray::fromStdString(one));
+        for (int kill = 0; kill < 150; ++kill) {
+            const pid_t saver = fork();
+            ASSERT_GE(saver, 0);
+            if (saver == 0) {
+                for (int i = 0;; ++i) saveFileAtomically(target.toStdString(), i % 2 ? one : two);
+            }
+            usleep(200 + kill * 37 % 3000);
+            ::kill(saver, SIGKILL);
+            while (waitpid(-1, nullptr, 0) > 0 || errno == EINTR) {}
+            const QByteArray left = readAll(target);
+            ASSERT_TRUE(left == QByteArray::fromStdString(one) || left == QByteArray::fromStdString(two)) << kill;
+            ASSERT_EQ(QDir(dir->path()).entryList(QDir::Files | QDir::Hidden | QDir::System), QStringList{"run.kmo"})
+                << kill;
+        }
+    }
+    prctl(PR_SET_CHILD_SUBREAPER, 0);
 }
 
 }  // namespace
