@@ -31,8 +31,11 @@ void FileCommands::saveRun() {
 
 void FileCommands::loadRun() {
     const std::optional<QString> path = dialogs_.askOpenPath(kFilter);
-    if (!path) return;
-    const auto bytes = readWholeFile(path->toStdString());
+    if (path) loadFile(*path);
+}
+
+void FileCommands::loadFile(const QString& path) {
+    const auto bytes = readWholeFile(path.toStdString());
     if (const auto* error = std::get_if<ReadFailure>(&bytes)) {
         dialogs_.showMessage(text(loadFailureMessage(error->reason)));
         return;

@@ -15,6 +15,9 @@ public:
 
     void saveRun();
     void loadRun();
+    // The load behind loadRun once a path is chosen; also a file named on the
+    // command line, so both take the same checks and give the same messages.
+    void loadFile(const QString& path);
 
     static const QString kFilter;
 

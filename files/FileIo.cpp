@@ -6,9 +6,11 @@
 #include <cstring>
 #include <filesystem>
 #include <random>
+#include <vector>
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace kinemo {
@@ -84,6 +86,40 @@ bool linkUnnamed(int folder, int fd, const std::string& name) {
     return ::linkat(AT_FDCWD, self.c_str(), folder, name.c_str(), AT_SYMLINK_FOLLOW) == 0;
 }
 
+// Gives the unnamed file `fd` a temporary name and renames it over `base`; 0 or the
+// errno of the failure, with no temporary name left either way. A kill between the
+// two calls would leave the temporary name behind, so a child process makes them:
+// killing the program mid-save does not stop the child, which finishes the rename.
+// The child uses nothing but system calls, as a child of a threaded process must.
+int nameAndReplace(int folder, int fd, const std::string& base) {
+    std::vector<std::string> names;
+    for (int i = 0; i < 16; ++i) names.push_back(temporaryName(base));
+    const std::string self = "/proc/self/fd/" + std::to_string(fd);
+    const auto replace = [&]() -> int {
+        for (const std::string& name : names) {
+            if (::linkat(fd, "", folder, name.c_str(), AT_EMPTY_PATH) != 0 &&
+                ((errno != ENOENT && errno != EPERM) ||
+                 ::linkat(AT_FDCWD, self.c_str(), folder, name.c_str(), AT_SYMLINK_FOLLOW) != 0)) {
+                if (errno == EEXIST) continue;
+                return errno;
+            }
+            if (::renameat(folder, name.c_str(), folder, base.c_str()) == 0) return 0;
+            const int error = errno;
+            ::unlinkat(folder, name.c_str(), 0);
+            return error;
+        }
+        return EEXIST;
+    };
+    const pid_t child = ::fork();
+    if (child < 0) return replace();  // no process to spare: the short window stays
+    if (child == 0) ::_exit(replace());
+    int status = 0;
+    while (::waitpid(child, &status, 0) < 0) {
+        if (errno != EINTR) return errno;
+    }
+    return WIFEXITED(status) ? WEXITSTATUS(status) : EIO;
+}
+
 // Makes the new name itself last. The new file is in place whatever this says.
 std::optional<std::string> syncFolder(int folder) {
     ::fsync(folder);
@@ -137,17 +173,11 @@ std::optional<std::string> saveFileAtomically(const std::string& path, std::stri
     // Held open, the old file is only unlinked by the rename and freed at the end
     // of the save, which keeps the rename short.
     const FileDescriptor oldFile(exists ? ::open(target.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC) : -1);
-    // Named only just before the rename: a kill can still fall between the two
-    // calls, so nothing else stands between them.
-    for (int attempt = 1; name.empty(); ++attempt) {
-        const std::string chosen = temporaryName(base);
-        if (linkUnnamed(folder.get(), file.get(), chosen)) {
-            name = chosen;
-        } else if (errno != EEXIST || attempt == kNameAttempts) {
-            return systemReason(errno);
-        }
+    if (name.empty()) {
+        if (const int error = nameAndReplace(folder.get(), file.get(), base)) return systemReason(error);
+    } else if (::renameat(folder.get(), name.c_str(), folder.get(), base.c_str()) != 0) {
+        return fail(errno);
     }
-    if (::renameat(folder.get(), name.c_str(), folder.get(), base.c_str()) != 0) return fail(errno);
     return syncFolder(folder.get());
 }
 

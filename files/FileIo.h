@@ -4,10 +4,11 @@
 // A save writes the new content into an unnamed file in the target's folder,
 // flushes it to the disk and only then gives it a name and renames it over the
 // target: the target is either the old file, untouched, or the complete new one,
-// and no temporary file outlives the save (a save killed half-way leaves at most
-// the unnamed file, which the system reclaims). Where the file system has no
-// unnamed files, a named temporary file takes its place and is removed on every
-// failure.
+// and no temporary file outlives the save. A new target takes the unnamed file's
+// name at once; over an old one, a child process names and renames, so a save
+// killed half-way leaves at most the unnamed file, which the system reclaims.
+// Where the file system has no unnamed files, a named temporary file takes its
+// place and is removed on every failure.
 //
 // Only regular files are read or replaced: a pipe, a device or a socket is refused
 // at once rather than waited on. Errors come back as the system's own text.

@@ -1,6 +1,7 @@
 #include "ui/CommandLine.h"
 
 #include "core/Version.h"
+#include "ui/StartupFile.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -69,6 +70,7 @@ ParsedCommandLine parseCommandLine(const QStringList& arguments) {
     const QCommandLineOption simulate(QStringLiteral("simulate"),
                                       QStringLiteral("Use a simulated Wii Remote instead of a real one."));
     parser.addOption(simulate);
+    addStartupFileArgument(parser);
 
     // With no application object yet the parser cannot know the program's name.
     const QString program = arguments.isEmpty() ? QStringLiteral("kinemo") : QFileInfo(arguments.first()).fileName();
@@ -76,9 +78,10 @@ ParsedCommandLine parseCommandLine(const QStringList& arguments) {
 
     ParsedCommandLine result;
     const bool parsed = parser.parse(arguments);
-    if (!parsed || !parser.positionalArguments().isEmpty()) {
+    const QStringList files = parser.positionalArguments();
+    if (!parsed || files.size() > 1) {
         const QString problem = !parsed ? parser.errorText()
-                                        : QStringLiteral("Unexpected argument '%1'.").arg(parser.positionalArguments().first());
+                                        : QStringLiteral("Only one FILE can be opened; unexpected '%1'.").arg(files.at(1));
         print(stderr, QStringLiteral("%1: %2\n\n%3").arg(program, problem, usage));
         result.exitStatus = kUsageError;
     } else if (parser.isSet(help)) {
@@ -89,6 +92,7 @@ ParsedCommandLine parseCommandLine(const QStringList& arguments) {
         result.exitStatus = 0;
     }
     result.options.simulate = parser.isSet(simulate);
+    if (!files.isEmpty()) result.options.file = files.first();
     return result;
 }
 

@@ -3,6 +3,7 @@
 // standard error rather than an abort.
 #pragma once
 
+#include <QString>
 #include <QStringList>
 
 #include <memory>
@@ -14,6 +15,7 @@ namespace kinemo {
 
 struct StartOptions {
     bool simulate = false;
+    std::optional<QString> file;  // the data file to open in the viewer at start
 };
 
 struct ParsedCommandLine {

@@ -6,6 +6,8 @@
 #include "files/FileIo.h"
 #include "ui/CommandLine.h"
 #include "ui/MainWindow.h"
+#include "ui/StartupFile.h"
+#include "ui/Translations.h"
 
 #include <QApplication>
 
@@ -20,6 +22,7 @@ int main(int argc, char** argv) {
 
     const std::unique_ptr<QApplication> app = kinemo::connectToDisplay(argc, argv);
     if (!app) return 1;
+    kinemo::installQtTranslation();  // after --help, which stays English like its option texts
 
     kinemo::SystemClock clock;
     std::unique_ptr<kinemo::HidPlatform> hid;
@@ -30,5 +33,6 @@ int main(int argc, char** argv) {
 
     kinemo::MainWindow window({*hid, clock});
     window.measurement().load();
+    if (commandLine.options.file) kinemo::loadWhenRunning(window, window.fileCommands(), *commandLine.options.file);
     return QApplication::exec();
 }

@@ -101,11 +101,12 @@ TEST(CommandLine, AnswersAndRefusalsNeedNoDisplay) {
         const char* err;
     } const cases[] = {
         {{"--help"}, nullptr, 0, "--simulate", ""},
+        {{"-h"}, nullptr, 0, "[FILE]", ""},
         {{"--version"}, ":4711", 0, "Kinemo 1.0.15\n", ""},
         {{}, nullptr, 1, "", "WAYLAND_DISPLAY"},
         {{"--simulate"}, ":4711", 1, "", "DISPLAY=':4711'"},
         {{"--frobnicate"}, nullptr, 2, "", "Unknown option 'frobnicate'"},
-        {{"--simulate", "stray"}, nullptr, 2, "", "'stray'"},
+        {{"--simulate", "one.KMO", "two.KMO"}, nullptr, 2, "", "'two.KMO'"},
     };
     for (const Case& c : cases) {
         const std::string what = c.arguments.join(' ').toStdString();

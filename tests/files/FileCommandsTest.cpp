@@ -4,7 +4,10 @@
 #include "tests/support/FilePermissions.h"
 #include "tests/support/MainWindowFixture.h"
 #include "tests/support/PipeWithPartner.h"
+#include "ui/CommandLine.h"
+#include "ui/StartupFile.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -15,7 +18,10 @@
 #include <cerrno>
 #include <csignal>
 #include <cstring>
+#include <sys/prctl.h>
 #include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace kinemo {
 namespace {
@@ -177,6 +183,29 @@ TEST_F(FileCommandsTest, EveryFailedLoadSaysWhereAndLeavesTheLoadedRunAndTheScre
     refused(dir.path(), loadFailed("通常のファイルではありません。"));
 }
 
+// "kinemo FILE", as the file manager starts it: the menu's load once the event loop
+// runs, with the menu's message for a foreign or a missing file.
+TEST_F(FileCommandsTest, AFileNamedAtStartLoadsOnceRunningAsTheMenuWould) {
+    writeAll(path("run.KMO"), sampleFile("start", 3, 50));
+    writeAll(path("foreign.KMO"), "time,x,y,z\r\n");
+    const std::pair<QString, std::string> cases[] = {
+        {path("foreign.KMO"), "開こうとしたファイルはKinemoのデータファイルではないようです。"},
+        {path("missing.KMO"), loadFailed(std::strerror(ENOENT))},
+        {path("run.KMO"), ""},
+    };
+    for (const auto& [file, message] : cases) {
+        const ParsedCommandLine commandLine = parseCommandLine({"kinemo", file});
+        ASSERT_FALSE(commandLine.exitStatus);
+        loadWhenRunning(*window, window->fileCommands(), commandLine.options.file.value());
+        EXPECT_TRUE(dialogs.messages.empty() && s().showRecorded) << "loaded before the window runs";
+        QCoreApplication::processEvents();
+        EXPECT_EQ(dialogs.messages.empty() ? "" : dialogs.messages[0].toStdString(), message);
+        EXPECT_EQ(s().loadedMeasuredAt, message.empty() ? "start" : "");
+        dialogs.messages.clear();
+    }
+    EXPECT_FALSE(s().showRecorded);
+}
+
 // A folder that refuses the new file, and a write cut short by the file-size limit
 // (which binds root too) at every size up to the whole file.
 TEST_F(FileCommandsTest, AFailedSaveKeepsTheOldFileLeavesNothingAndSaysWhy) {
@@ -193,21 +222,27 @@ TEST_F(FileCommandsTest, AFailedSaveKeepsTheOldFileLeavesNothingAndSaysWhy) {
     EXPECT_EQ(onlyTarget(), QStringList{"kept.kmo"});
     EXPECT_EQ(dialogs.messages, std::vector<QString>{QString::fromStdString(saveFailed(std::strerror(EACCES)))});
 
+    // Straight to the save at every limit, and through the command at one of them.
     const QByteArray fresh = flatRun();
-    const QString tooBig = QString::fromStdString(saveFailed(std::strerror(EFBIG)));
+    const std::string bytes = fresh.toStdString();
+    const rlim_t viaCommand = 10000;
     rlimit saved{};
     ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
     const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    for (rlim_t limit = 0; limit <= static_cast<rlim_t>(fresh.size()); ++limit) {
+    for (rlim_t limit = 0; limit <= bytes.size(); ++limit) {
         dialogs.messages.clear();
         rlimit small = saved;
         small.rlim_cur = limit;
         ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-        save(target);
+        std::optional<std::string> error;
+        if (limit != viaCommand) error = saveFileAtomically(target.toStdString(), bytes);
+        else save(target);
         setrlimit(RLIMIT_FSIZE, &saved);
-        const bool whole = limit == static_cast<rlim_t>(fresh.size());
+        if (!dialogs.messages.empty()) error = dialogs.messages.back().toStdString();
+        const bool whole = limit == bytes.size();
+        const std::string reason = std::strerror(EFBIG);
+        ASSERT_EQ(error, whole ? std::nullopt : std::optional(limit == viaCommand ? saveFailed(reason) : reason)) << limit;
         ASSERT_EQ(readAll(target), whole ? fresh : QByteArray("old contents")) << limit;
-        ASSERT_EQ(dialogs.messages, whole ? std::vector<QString>{} : std::vector<QString>{tooBig}) << limit;
         ASSERT_EQ(onlyTarget(), QStringList{"kept.kmo"}) << limit;
     }
     std::signal(SIGXFSZ, oldHandler);
@@ -250,6 +285,35 @@ TEST(FileIo, OversizedFileIsNotRead) {
     const auto result = readWholeFile(file, 100);
     ASSERT_TRUE(std::holds_alternative<ReadFailure>(result));
     EXPECT_EQ(std::get<ReadFailure>(result).reason, "ファイルが大きすぎます。");
+}
+
+// A save over an old file killed at any moment, on the disk of the tests and on
+// tmpfs: the target is one of the two whole files and nothing else is left.
+TEST(FileIo, ASaveKilledAtAnyMomentLeavesOneWholeFileAndNoOther) {
+    const std::string one(20000, '1'), two(26000, '2');
+    // The save's own child may outlive a killed saver; adopted, it is waited for.
+    ASSERT_EQ(prctl(PR_SET_CHILD_SUBREAPER, 1), 0);
+    QTemporaryDir disk, memory(QStringLiteral("/dev/shm/kinemo-XXXXXX"));
+    for (const QTemporaryDir* dir : {&disk, &memory}) {
+        if (!dir->isValid()) continue;
+        const QString target = dir->filePath("run.kmo");
+        writeAll(target, QByteArray::fromStdString(one));
+        for (int kill = 0; kill < 150; ++kill) {
+            const pid_t saver = fork();
+            ASSERT_GE(saver, 0);
+            if (saver == 0) {
+                for (int i = 0;; ++i) saveFileAtomically(target.toStdString(), i % 2 ? one : two);
+            }
+            usleep(200 + kill * 37 % 3000);
+            ::kill(saver, SIGKILL);
+            while (waitpid(-1, nullptr, 0) > 0 || errno == EINTR) {}
+            const QByteArray left = readAll(target);
+            ASSERT_TRUE(left == QByteArray::fromStdString(one) || left == QByteArray::fromStdString(two)) << kill;
+            ASSERT_EQ(QDir(dir->path()).entryList(QDir::Files | QDir::Hidden | QDir::System), QStringList{"run.kmo"})
+                << kill;
+        }
+    }
+    prctl(PR_SET_CHILD_SUBREAPER, 0);
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #!/bin/bash
-# Builds the Debian package with CPack and checks its contents and dependencies.
+# Builds the Debian package with CPack and checks its contents and dependencies,
+# and lints it when lintian is there: no error and no warning.
 # Usage: check-deb.sh <build dir> <scratch dir>
 set -euo pipefail
 build=$1 scratch=$2
@@ -22,8 +23,16 @@ expected=$(sed 's|^|./usr/|' "$(dirname "$0")/installed-files.txt" | LC_ALL=C so
 $(diff <(echo "$expected") <(echo "$files"))"
 
 depends=$(dpkg-deb --field "$deb" Depends)
-for package in libqt6core6 libqt6gui6 libqt6widgets6 libhidapi-hidraw0 fonts-ipafont-gothic; do
+for package in libqt6core6 libqt6gui6 libqt6widgets6 libhidapi-hidraw0 fonts-ipafont-gothic qt6-translations-l10n; do
   [[ ", $depends," == *", $package"[,\ ]* ]] || fail "Depends lacks $package: $depends"
 done
 dpkg-deb --info "$deb" postinst >/dev/null || fail "postinst missing"
+if command -v lintian >/dev/null; then
+  status=0
+  lint=$(lintian "$deb" 2>"$scratch/lintian.err") || status=$?
+  [ $status -le 1 ] || fail "lintian did not run: $(cat "$scratch/lintian.err")"
+  ! grep -E '^[EW]: ' <<<"$lint" || fail "lintian: $lint"
+else
+  echo "lintian not installed: package not linted"
+fi
 echo "$(basename "$deb"): Depends: $depends"

@@ -1,6 +1,8 @@
 #!/bin/bash
 # Installs the build into a scratch prefix and checks that exactly the expected files
-# arrive, that each is what it claims to be, and that the desktop entry validates.
+# arrive, that each is what it claims to be, that the desktop entry and the
+# software-centre metadata validate, and that the desktop tells a data file by its
+# name and by its content.
 # Usage: check-install.sh <source dir> <build dir> <scratch dir>
 set -euo pipefail
 source_dir=$1 build=$2 scratch=$3
@@ -26,15 +28,38 @@ grep -q '<svg' "$prefix/share/icons/hicolor/scalable/apps/kinemo.svg" || fail "s
 cmp -s "$source_dir/packaging/60-kinemo-wiimote.rules" "$prefix/lib/udev/rules.d/60-kinemo-wiimote.rules" ||
   fail "udev rule differs from packaging/60-kinemo-wiimote.rules"
 
-desktop="$prefix/share/applications/kinemo.desktop"
+desktop="$prefix/share/applications/io.github.kinemo.Kinemo.desktop"
 command -v desktop-file-validate >/dev/null || fail "desktop-file-validate missing (package desktop-file-utils)"
 report=$(desktop-file-validate "$desktop") || fail "desktop-file-validate: $report"
-for line in 'Name=Kinemo' 'Exec=kinemo' 'Icon=kinemo' 'Type=Application'; do
+for line in 'Name=Kinemo' 'Exec=kinemo %f' 'Icon=kinemo' 'Type=Application' 'MimeType=application/x-kinemo-data;'; do
   grep -qx "$line" "$desktop" || fail "desktop entry lacks $line"
 done
 grep -q '^Comment\[ja\]=' "$desktop" || fail "desktop entry lacks a Japanese comment"
 categories=$(sed -n 's/^Categories=//p' "$desktop")
 for category in Education Science; do
   [[ ";$categories" == *";$category;"* ]] || fail "desktop entry is not in $category"
+done
+
+metainfo="$prefix/share/metainfo/io.github.kinemo.Kinemo.metainfo.xml"
+command -v appstreamcli >/dev/null || fail "appstreamcli missing (package appstream)"
+report=$(appstreamcli validate --no-net "$metainfo" 2>&1) || fail "appstreamcli validate: $report"
+grep -q '<release version="1.0.15"' "$metainfo" || fail "metainfo lacks the release 1.0.15"
+
+man --warnings -l "$prefix/share/man/man1/kinemo.1.gz" 2>&1 >/dev/null | { ! grep .; } || fail "man page warnings"
+grep -q '^Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/' \
+  "$prefix/share/doc/kinemo/copyright" || fail "copyright file is not machine-readable"
+
+# The data-file type as a desktop sees it, from the scratch prefix's own database.
+export XDG_DATA_DIRS="$prefix/share:/usr/share" XDG_DATA_HOME="$scratch/none"
+update-mime-database "$prefix/share/mime"
+printf '"Kinemo"\r\n""\r\n1.05\r\n131,131,131\r\n' >"$scratch/saved-run"
+printf '\xef\xbb\xbfKinemo,,\r\n"",,\r\n1.05,,\r\n' >"$scratch/resaved-run"
+printf 'time,x,y,z\r\n' >"$scratch/plain-csv"
+# By name alone: a content that says nothing (an empty file is plain text to GIO).
+printf 'a\n' | tee "$scratch/named.KMO" >"$scratch/named.kmo"
+for case in named.KMO:application/x-kinemo-data named.kmo:application/x-kinemo-data \
+            saved-run:application/x-kinemo-data resaved-run:application/x-kinemo-data plain-csv:text/plain; do
+  got=$(gio info -a standard::content-type "$scratch/${case%%:*}" | sed -n 's/^ *standard::content-type: //p')
+  [ "$got" = "${case#*:}" ] || fail "${case%%:*} is taken for $got, not ${case#*:}"
 done
 echo "installed $(wc -l <<<"$actual") files into $prefix"

@@ -1,17 +1,26 @@
 #include "display/PlotSurface.h"
+#include "app/FileCommands.h"
 #include "tests/support/MainWindowFixture.h"
+#include "ui/Translations.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QFile>
+#include <QFileDialog>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QTranslator>
 
 #include <set>
 
@@ -206,6 +215,41 @@ TEST_F(MainWindowTest, FontsFallBackToTheMetricTwinOfTheDesignedFont) {
     EXPECT_EQ(font.families(), (QStringList{"ＭＳ Ｐゴシック", "MS PGothic", "IPAPGothic"}));
     EXPECT_EQ(font.pointSizeF(), 9.0);
     EXPECT_EQ(static_cast<QLabel*>(control("statusText"))->font().pointSizeF(), 11.25);
+}
+
+// Qt's own dialogs speak Japanese like the program: the save dialog, its overwrite
+// question and their buttons. Without the translation they stay English.
+TEST(QtTranslation, TheSaveDialogAndItsOverwriteQuestionAreJapanese) {
+    EXPECT_EQ(installQtTranslation(QStringLiteral("/nonexistent")), nullptr);
+    const std::unique_ptr<QTranslator> japanese(installQtTranslation());
+    ASSERT_NE(japanese, nullptr);
+
+    QTemporaryDir dir;
+    const QString target = dir.filePath(QStringLiteral("run.KMO"));
+    QFile(target).open(QIODevice::WriteOnly);
+    QStringList seen;
+    const auto buttons = [&seen](QWidget* w) {
+        for (const QAbstractButton* b : w->findChild<QDialogButtonBox*>()->buttons()) seen << b->text();
+    };
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        seen << dialog->windowTitle();
+        buttons(dialog);
+        dialog->selectFile(target);
+        QTimer::singleShot(0, [&] {
+            auto* question = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            ASSERT_NE(question, nullptr);
+            seen << question->text();
+            buttons(question);
+            question->button(QMessageBox::Yes)->click();
+        });
+        static_cast<QDialog*>(dialog)->accept();
+    });
+    QtFileDialogs dialogs(nullptr);
+    EXPECT_EQ(dialogs.askSavePath(FileCommands::kFilter), target);
+    EXPECT_EQ(seen.join(QLatin1Char('|')).toStdString(),
+              "名前を付けて保存|保存(&S)|キャンセル|run.KMO は既に存在します。\n置き換えますか?|はい(&Y)|いいえ(&N)");
 }
 
 }  // namespace
