@@ -4,48 +4,81 @@
 
 #include "device/HidPlatform.h"
 
-#include <chrono>
-#include <cstdint>
+#include <algorithm>
 #include <deque>
+#include <fstream>
 #include <map>
-#include <memory>
-#include <string>
-#include <vector>
+#include <utility>
 
 namespace kinemo::test {
 
+using Bytes = std::vector<std::uint8_t>;
+
 struct FakeDeviceState {
-    std::string path;
     bool openable = true;
-    bool attributesReadable = true;
-    bool capsReadable = true;
-    HidAttributes attributes{};
-    HidAttributes listedAs{};  // what the enumeration says: `attributes` unless changed
-    HidCaps caps{22, 22};
-    // What read() yields, front first; then NoneWaiting. With `alwaysReport` set,
-    // `repeatedReport` is waiting once after every write, as with a remote that
-    // streams in step with the tick.
-    std::deque<std::vector<std::uint8_t>> inputQueue;
-    bool alwaysReport = false;
-    bool repeatedTaken = false;
-    std::vector<std::uint8_t> repeatedReport;
+    std::optional<HidAttributes> attributes;  // what the opened device tells; empty: unreadable
+    HidAttributes listedAs{};                 // what the enumeration tells
+    std::optional<HidCaps> caps = HidCaps{22, 22};
+    // What read() yields, front first; then NoneWaiting. With `alwaysReport` set, `repeatedReport`
+    // also waits once after every write, as from a remote in step with the tick.
+    std::deque<Bytes> inputQueue;
+    bool alwaysReport = false, repeatedTaken = false;
+    Bytes repeatedReport;
     bool failNextRead = false;  // the next read says the device went away
-    std::vector<std::vector<std::uint8_t>> written;
-    int opens = 0;
-    int closes = 0;
+    std::vector<Bytes> written;
+    int opens = 0, closes = 0;
+};
+
+class FakeHidDevice final : public HidDevice {
+public:
+    explicit FakeHidDevice(std::shared_ptr<FakeDeviceState> state) : s_(std::move(state)) { ++s_->opens; }
+    ~FakeHidDevice() override { ++s_->closes; }
+
+    std::optional<HidAttributes> attributes() override { return s_->attributes; }
+    std::optional<HidCaps> caps() override { return s_->caps; }
+    bool write(std::span<const std::uint8_t> report) override {
+        s_->written.emplace_back(report.begin(), report.end());
+        s_->repeatedTaken = false;
+        return true;
+    }
+    ReadStatus read(std::span<std::uint8_t> buffer) override {
+        if (std::exchange(s_->failNextRead, false)) return ReadStatus::Error;
+        if (s_->inputQueue.empty() && s_->alwaysReport && !std::exchange(s_->repeatedTaken, true))
+            s_->inputQueue.push_back(s_->repeatedReport);
+        if (s_->inputQueue.empty()) return ReadStatus::NoneWaiting;
+        const Bytes& report = s_->inputQueue.front();
+        std::copy_n(report.begin(), std::min(report.size(), buffer.size()), buffer.begin());
+        s_->inputQueue.pop_front();
+        return ReadStatus::Report;
+    }
+
+private:
+    std::shared_ptr<FakeDeviceState> s_;
 };
 
 class FakeHidPlatform final : public HidPlatform {
 public:
-    // Adds a device at the end of the enumeration order.
-    FakeDeviceState& addDevice(const std::string& path, std::uint16_t vendor, std::uint16_t product);
-    FakeDeviceState& addWiiRemote(const std::string& path = "/dev/hidraw0");
-    FakeDeviceState& device(const std::string& path);
-    void removeDevice(const std::string& path);
+    FakeDeviceState& addDevice(const std::string& path, std::uint16_t vendor, std::uint16_t product) {
+        auto& state = devices_[path] = std::make_shared<FakeDeviceState>();
+        state->attributes = state->listedAs = {vendor, product};
+        order_.push_back(path);
+        return *state;
+    }
+    FakeDeviceState& addWiiRemote(const std::string& path = "/dev/hidraw0") { return addDevice(path, 0x057E, 0x0306); }
+    FakeDeviceState& device(const std::string& path) { return *devices_.at(path); }
+    void removeDevice(const std::string& path) { std::erase(order_, path); }
 
-    std::vector<HidInterface> enumerate() override;
-    std::unique_ptr<HidDevice> open(const std::string& path) override;
-    void pause(std::chrono::milliseconds duration) override;
+    std::vector<HidInterface> enumerate() override {
+        ++enumerations;
+        std::vector<HidInterface> listed;
+        for (const auto& path : order_) listed.push_back({path, devices_[path]->listedAs});
+        return listed;
+    }
+    std::unique_ptr<HidDevice> open(const std::string& path) override {
+        if (std::ranges::count(order_, path) == 0 || !devices_[path]->openable) return nullptr;
+        return std::make_unique<FakeHidDevice>(devices_[path]);
+    }
+    void pause(std::chrono::milliseconds duration) override { pauses.push_back(duration); }
 
     int enumerations = 0;
     std::vector<std::chrono::milliseconds> pauses;
@@ -55,11 +88,30 @@ private:
     std::map<std::string, std::shared_ptr<FakeDeviceState>> devices_;
 };
 
-// A 0x31 report: buttons zero, then X, Y, Z, padded with zeros to `length`.
-std::vector<std::uint8_t> accReport(std::uint8_t x, std::uint8_t y, std::uint8_t z, std::size_t length = 22,
-                                    std::uint8_t reportId = 0x31);
+// A report `reportId` (0x31: accelerometer) with X, Y, Z in bytes 3..5, zeros up to `length`.
+inline Bytes accReport(std::uint8_t x, std::uint8_t y, std::uint8_t z, std::size_t length = 22,
+                       std::uint8_t reportId = 0x31) {
+    Bytes report{reportId, 0x00, 0x00, x, y, z};
+    report.resize(length);
+    return report;
+}
 
 // The output report that asks for accelerometer reports 0x31: 0x12, flags, 0x31, zeros.
-std::vector<std::uint8_t> modeRequest(std::uint8_t flags, std::size_t length = 22);
+inline Bytes modeRequest(std::uint8_t flags, std::size_t length = 22) {
+    Bytes report{0x12, flags, 0x31};
+    report.resize(length);
+    return report;
+}
+
+// A byte fixture written as hex text: pairs of hex digits, '#' comments to the line's end.
+inline Bytes readHexFixture(const std::string& path) {
+    std::ifstream file(path);
+    Bytes bytes;
+    for (std::string word; file >> word;) {
+        if (word[0] == '#') std::getline(file, word);
+        else bytes.push_back(static_cast<std::uint8_t>(std::stoul(word, nullptr, 16)));
+    }
+    return bytes;
+}
 
 }  // namespace kinemo::test

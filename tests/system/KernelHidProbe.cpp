@@ -1,23 +1,20 @@
-// Runs inside the test's virtual machine, as its only program: makes emulated HID
-// devices through /dev/uhid and drives the program's own Linux HID platform and
-// WiiRemote against the real kernel HID stack. Prints one line per check and at the
-// end "KINEMO-SYSTEM: PASS <mode>" or "KINEMO-SYSTEM: FAIL <mode>".
-//
-//   kinemo_system_probe generic|wiimote <descriptor fixture>
-#include "device/WiiRemote.h"
+// kinemo_system_probe generic|wiimote <descriptor fixture>: runs alone in the system test's
+// virtual machine, makes emulated HID devices through /dev/uhid and drives the Linux HID platform
+// and WiiRemote against the real kernel HID stack. Ends with "KINEMO-SYSTEM: PASS|FAIL <mode>".
 #include "device/LinuxHidPlatform.h"
-#include "tests/device/DescriptorFixture.h"
+#include "device/WiiRemote.h"
 #include "tests/support/FakeHidPlatform.h"
-#include "tests/system/UhidDevice.h"
 
 #include <linux/input.h>
+#include <linux/uhid.h>
 
-#include <algorithm>
-#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <filesystem>
 #include <iostream>
-#include <memory>
+#include <mutex>
+#include <poll.h>
 #include <sstream>
-#include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
 
@@ -25,185 +22,146 @@ namespace kinemo::test {
 namespace {
 
 using namespace std::chrono_literals;
+using Clock = std::chrono::steady_clock;
 
-int checks = 0;
-int failures = 0;
-
-void check(bool ok, const std::string& what, const std::string& detail = {}) {
-    ++checks;
-    failures += ok ? 0 : 1;
-    std::cout << (ok ? "ok " : "not ok ") << checks << " - " << what << (detail.empty() ? "" : " (" + detail + ")")
-              << std::endl;
-}
-
-// The Linux platform, with its opens counted.
-class CountingPlatform final : public HidPlatform {
+// An emulated HID device. It keeps the output reports the kernel hands it, counts the opens
+// (UHID_OPEN: a reader of its node or a driver), and answers what Linux's wiimote driver asks
+// while it sets a remote up, so that the driver need not wait out its time-outs.
+class UhidDevice {
 public:
-    std::vector<HidInterface> enumerate() override { return linux_.enumerate(); }
-    std::unique_ptr<HidDevice> open(const std::string& path) override {
-        ++opens;
-        return linux_.open(path);
+    UhidDevice(const std::string& uniq, std::uint16_t bus, std::uint16_t vendor, std::uint16_t product,
+               const Bytes& descriptor) {
+        uhid_event event{.type = UHID_CREATE2, .u = {}};
+        auto& create = event.u.create2;
+        std::strncpy(reinterpret_cast<char*>(create.name), uniq.c_str(), sizeof create.name - 1);
+        std::strncpy(reinterpret_cast<char*>(create.uniq), uniq.c_str(), sizeof create.uniq - 1);
+        create.rd_size = static_cast<std::uint16_t>(std::min(descriptor.size(), sizeof create.rd_data));
+        std::copy_n(descriptor.begin(), create.rd_size, create.rd_data);
+        create.bus = bus;
+        create.vendor = vendor;
+        create.product = product;
+        send(event);
+        events_ = std::jthread([this](std::stop_token stop) { eventLoop(stop); });
+        // The hidraw node is the one whose device's uevent carries HID_UNIQ=<uniq>.
+        for (auto end = Clock::now() + 10s; node.empty() && Clock::now() < end; std::this_thread::sleep_for(20ms)) {
+            std::error_code error;
+            for (const auto& entry : std::filesystem::directory_iterator("/sys/class/hidraw", error)) {
+                std::ifstream uevent(entry.path() / "device/uevent");
+                for (std::string line; std::getline(uevent, line);)
+                    if (line == "HID_UNIQ=" + uniq) node = "/dev/" + entry.path().filename().string();
+            }
+            if (!std::filesystem::exists(node)) node.clear();
+        }
     }
-    void pause(std::chrono::milliseconds duration) override { linux_.pause(duration); }
+    ~UhidDevice() { events_ = {}; ::close(fd_); }  // stops the reader; destroys the device if it still exists
 
-    int opens = 0;
+    void sendInput(const Bytes& report) {
+        uhid_event event{.type = UHID_INPUT2, .u = {}};
+        event.u.input2.size = static_cast<std::uint16_t>(report.size());
+        std::ranges::copy(report, event.u.input2.data);
+        send(event);
+    }
+    // Whether `report` arrives as an output report within 3 s; forgets every report so far.
+    bool takeOutput(const Bytes& report) {
+        for (auto end = Clock::now() + 3s; Clock::now() < end; std::this_thread::sleep_for(10ms)) {
+            std::lock_guard lock(mutex_);
+            if (std::ranges::count(std::exchange(outputs_, {}), report) > 0) return true;
+        }
+        return false;
+    }
+    void destroy() { send({.type = UHID_DESTROY, .u = {}}); }  // as when a remote is switched off
+
+    std::string node;  // its /dev/hidrawN, empty if none came within 10 s
+    std::atomic<int> opens{0};
 
 private:
-    LinuxHidPlatform linux_;
+    void send(const uhid_event& event) {
+        std::lock_guard lock(writeMutex_);
+        if (::write(fd_, &event, sizeof event) != static_cast<ssize_t>(sizeof event))
+            throw std::runtime_error(std::string("/dev/uhid: ") + std::strerror(errno));
+    }
+    void eventLoop(const std::stop_token& stop) {
+        while (!stop.stop_requested()) {
+            pollfd pfd{fd_, POLLIN, 0};
+            uhid_event event{};
+            if (::poll(&pfd, 1, 50) <= 0 || ::read(fd_, &event, sizeof event) <= 0) continue;
+            opens += event.type == UHID_OPEN;
+            const auto& output = event.u.output;
+            if (event.type != UHID_OUTPUT || output.rtype != UHID_OUTPUT_REPORT || output.size == 0) continue;
+            const Bytes out(output.data, output.data + std::min<std::size_t>(output.size, UHID_DATA_MAX));
+            std::lock_guard lock(mutex_);
+            outputs_.push_back(out);
+            if (out[0] == 0x15) sendInput({0x20, 0x00, 0x00, 0x10, 0x00, 0x00, 0xC8});  // status
+            if (out[0] == 0x16) sendInput({0x22, 0x00, 0x00, 0x16, 0x00});              // memory written
+            if (out[0] == 0x17 && out.size() >= 5) sendInput(accReport(0xF8, out[3], out[4], 22, 0x21));  // none
+        }
+    }
+
+    int fd_ = ::open("/dev/uhid", O_RDWR | O_CLOEXEC);
+    std::mutex writeMutex_, mutex_;
+    std::vector<Bytes> outputs_;
+    std::jthread events_;
 };
 
-std::string text(const AccTriple& acc) {
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "%02X %02X %02X", acc[0], acc[1], acc[2]);
-    return buf;
+int checks = 0, failures = 0;
+
+void check(bool ok, const std::string& what, const std::string& detail = {}) {
+    failures += ok ? 0 : 1;
+    std::cout << (ok ? "ok " : "not ok ") << ++checks << " - " << what << " (" << detail << ")" << std::endl;
 }
 
-// As an unprivileged user the remote's node (root's, mode 0600) cannot be opened:
-// the search finds nothing and the user is told once which node and what to do. The
-// child process prints the hint and passes its verdict as its exit status.
-bool hintForUnopenableRemote(const std::string& remoteNode, const std::string& mouseNode) {
-    std::cout.flush();
-    const pid_t child = ::fork();
-    if (child == 0) {
-        bool ok = ::setgid(65534) == 0 && ::setuid(65534) == 0;
-        std::ostringstream hint;
-        {
-            LinuxHidPlatform platform(hint);
-            WiiRemote wiimote(platform);
-            ok = ok && !wiimote.connect();
-            const std::string first = hint.str();
-            ok = ok && !wiimote.connect() && hint.str() == first;
-        }
-        const std::string out = hint.str();
-        std::cout << out << std::flush;
-        auto has = [&](const std::string& part) { return out.find(part) != std::string::npos; };
-        ok = ok && has(remoteNode + ",") && has("Permission denied") && has("udevadm") && !has(mouseNode + ",");
-        ::_exit(ok ? 0 : 1);
-    }
-    int status = 0;
-    return child > 0 && ::waitpid(child, &status, 0) == child && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+// As another user the remote's node (root's, mode 0600) cannot be opened: two searches find
+// nothing and print the hint once.
+std::string hintAsAnotherUser() {
+    std::ostringstream hint;
+    if (::setegid(65534) != 0 || ::seteuid(65534) != 0) return "no user change";
+    if (LinuxHidPlatform platform(hint); WiiRemote(platform).connect() || WiiRemote(platform).connect())
+        hint << "a remote found";
+    return ::seteuid(0) == 0 && ::setegid(0) == 0 ? hint.str() : "no way back";
 }
 
 int run(const std::string& mode, const std::string& fixture) {
-    const bool withDriver = mode == "wiimote";
     Bytes descriptor = readHexFixture(fixture);
-    if (withDriver) descriptor.push_back(0x00);  // the form with the extra byte some remotes send
-    check(descriptor.size() >= 217, "descriptor fixture read");
-
+    if (mode == "wiimote") descriptor.push_back(0x00);  // the form with the extra byte some remotes send
     // Other HID devices, found before the remote in the enumeration.
-    const Bytes mouseDescriptor = {0x05, 0x01, 0x09, 0x02, 0xa1, 0x01, 0x09, 0x01, 0xa1, 0x00, 0x05, 0x09, 0x19,
-                                   0x01, 0x29, 0x03, 0x15, 0x00, 0x25, 0x01, 0x95, 0x03, 0x75, 0x01, 0x81, 0x02,
-                                   0x95, 0x01, 0x75, 0x05, 0x81, 0x01, 0x05, 0x01, 0x09, 0x30, 0x09, 0x31, 0x15,
-                                   0x81, 0x25, 0x7f, 0x75, 0x08, 0x95, 0x02, 0x81, 0x06, 0xc0, 0xc0};
-    UhidDevice mouse({"Kinemo test mouse", "kinemo-mouse", BUS_USB, 0x046D, 0xC077, mouseDescriptor});
-    UhidDevice otherNintendo({"Kinemo other pad", "kinemo-other", BUS_BLUETOOTH, 0x057E, 0x0001, descriptor});
-    const std::string mouseNode = mouse.waitForHidrawNode(10s);
-    const std::string otherNode = otherNintendo.waitForHidrawNode(10s);
-    check(!mouseNode.empty() && !otherNode.empty(), "the other devices have hidraw nodes", mouseNode + " " + otherNode);
-
-    CountingPlatform platform;
+    UhidDevice mouse("kinemo-mouse", BUS_USB, 0x046D, 0xC077,
+                     {0x05, 0x01, 0x09, 0x02, 0xa1, 0x01, 0x09, 0x30, 0x75, 0x08, 0x95, 0x01, 0x81, 0x06, 0xc0});
+    UhidDevice otherNintendo("kinemo-other", BUS_BLUETOOTH, 0x057E, 0x0001, descriptor);
+    LinuxHidPlatform platform;
     WiiRemote wiimote(platform);
-    const std::vector<HidInterface> others = {{mouseNode, {0x046D, 0xC077}}, {otherNode, {0x057E, 0x0001}}};
-    check(std::ranges::is_permutation(platform.enumerate(), others), "one entry per hidraw node, with its ids");
-    check(!wiimote.connect(), "no remote yet: the search finds nothing");
-
-    auto plugInRemote = [&](const char* uniq, std::uint16_t product) {
-        return std::make_unique<UhidDevice>(
-            UhidSetup{"Nintendo RVL-CNT-01", uniq, BUS_BLUETOOTH, 0x057E, product, descriptor});
-    };
-    auto remote = plugInRemote("kinemo-remote-1", 0x0306);
-    const std::string remoteNode = remote->waitForHidrawNode(10s);
-    check(!remoteNode.empty(), "the remote has a hidraw node", remoteNode);
-    const std::string driver = remote->driverName();
-    check(driver == (withDriver ? "wiimote" : "hid-generic"), "driver bound to the remote", driver);
-    check(hintForUnopenableRemote(remoteNode, mouseNode), "unopenable remote: one hint naming its node");
-
-    // Found among the others, with the lengths of its descriptor.
+    const std::vector<HidInterface> others = {{mouse.node, {0x046D, 0xC077}}, {otherNintendo.node, {0x057E, 0x0001}}};
+    check(!mouse.node.empty() && std::ranges::is_permutation(platform.enumerate(), others),
+          "one entry per hidraw node, with its ids", mouse.node + " " + otherNintendo.node);
+    auto remote = std::make_unique<UhidDevice>("kinemo-remote", BUS_BLUETOOTH, 0x057E, 0x0306, descriptor);
+    const std::string hint = hintAsAnotherUser();
+    check(hint == openFailureHintText(remote->node, {0x057E, 0x0306}, EACCES), "unopenable: one hint naming it", hint);
     AccTriple acc{};
-    check(wiimote.setReportMode(0x12, 0x04, 0x31), "Config finds and opens the remote");
-    check(wiimote.devicePath() == remoteNode, "the remote's node is the one opened", wiimote.devicePath());
-    check(wiimote.caps().inputReportByteLength == 22 && wiimote.caps().outputReportByteLength == 22,
-          "report lengths 22 and 22 from the descriptor");
-    check(remote->waitForOutput(modeRequest(0x04), 0, 3s), "the 22-byte report 12 04 31 00.. reaches the device");
-
+    auto readsAs = [&](AccTriple expected) {
+        wiimote.readAcceleration(acc);
+        return wiimote.isConnected() && acc == expected;
+    };
+    check(wiimote.setReportMode(0x12, 0x04, 0x31) && wiimote.devicePath() == remote->node &&
+              wiimote.caps().inputReportByteLength == 22 && wiimote.caps().outputReportByteLength == 22 &&
+              remote->takeOutput(modeRequest(0x04)),
+          "the remote is opened, lengths 22 and 22 from its descriptor, 12 04 31 00.. reaches it", wiimote.devicePath());
     remote->sendInput(accReport(0x80, 0x81, 0x9A, 6));
-    wiimote.readAcceleration(acc);
-    check(acc == AccTriple{0x80, 0x81, 0x9A}, "0x31 report decoded", text(acc));
-
-    // An empty queue keeps the link and the triple, and every call writes again.
-    const int opensBefore = platform.opens;
-    const std::size_t outputsBefore = remote->outputCount();
-    for (int i = 0; i < 3; ++i) wiimote.readAcceleration(acc);
-    check(wiimote.isConnected() && acc == AccTriple{0x80, 0x81, 0x9A} && platform.opens == opensBefore,
-          "empty queue: still connected, same triple, no reopening", text(acc));
-    check(remote->waitForOutput(modeRequest(0x04), outputsBefore, 3s), "every call sends the report again");
-
-    remote->sendInput(accReport(0x01, 0x02, 0x03, 6));
-    remote->sendInput(Bytes{0x20, 0x00, 0x00, 0x10, 0x00, 0x00, 0xC8});
-    remote->sendInput(Bytes{0x22, 0x00, 0x00, 0x12, 0x00});
-    wiimote.readAcceleration(acc);
-    check(acc == AccTriple{0x01, 0x02, 0x03}, "0x20 and 0x22 after a 0x31 report are skipped", text(acc));
-    remote->sendInput(Bytes{0x20, 0x00, 0x00, 0x10, 0x00, 0x00, 0xC8});
-    wiimote.readAcceleration(acc);
-    check(wiimote.isConnected() && acc == AccTriple{0x01, 0x02, 0x03}, "a lone 0x20 keeps the triple", text(acc));
-
-    // A remote streaming at 100 Hz (X running through 0x20..0x5F, Y = X + 0x40,
-    // Z = X + 0x80), polled every 10 ms.
-    int fresh = 0;
-    bool allStreamValues = true;
-    {
-        std::jthread stream([&](std::stop_token stop) {
-            auto next = std::chrono::steady_clock::now();
-            for (unsigned n = 0; !stop.stop_requested(); ++n) {
-                const auto x = static_cast<std::uint8_t>(0x20 + n % 0x40);
-                remote->sendInput(accReport(x, x + 0x40, x + 0x80, 6));
-                std::this_thread::sleep_until(next += 10ms);
-            }
-        });
-        for (int i = 0; i < 100; ++i) {
-            const AccTriple previous = acc;
-            std::this_thread::sleep_for(10ms);
-            wiimote.readAcceleration(acc);
-            if (acc == previous) continue;
-            ++fresh;
-            allStreamValues = allStreamValues && acc[0] >= 0x20 && acc[0] < 0x60 && acc[1] == acc[0] + 0x40 &&
-                              acc[2] == acc[0] + 0x80;
-        }
-    }
-    check(wiimote.isConnected() && fresh >= 25 && allStreamValues, "streamed reports are decoded",
-          std::to_string(fresh) + " fresh of 100");
-
-    // Removal and return, also as a Wii Remote Plus.
+    check(readsAs({0x80, 0x81, 0x9A}) && readsAs({0x80, 0x81, 0x9A}), "0x31 decoded and kept over an empty queue");
+    check(remote->takeOutput(modeRequest(0x04)), "every call sends the report again");
+    for (const Bytes& report : {accReport(1, 2, 3, 6), accReport(4, 5, 6, 6), accReport(0x10, 0, 0xC8, 7, 0x20),
+                                accReport(0x12, 0, 0, 6, 0x22)})
+        remote->sendInput(report);
+    check(readsAs({4, 5, 6}), "the newest 0x31 report is decoded, 0x20 and 0x22 are skipped");
     remote->destroy();
     wiimote.readAcceleration(acc);
-    check(!wiimote.isConnected() && acc == AccTriple{0, 0, 0}, "removal is noticed: 0, 0, 0 and disconnected",
-          text(acc));
+    check(!wiimote.isConnected() && acc == AccTriple{0, 0, 0}, "removal is noticed: 0, 0, 0");
+    remote = std::make_unique<UhidDevice>("kinemo-remote-plus", BUS_BLUETOOTH, 0x057E, 0x0330, descriptor);
     wiimote.readAcceleration(acc);
-    check(!wiimote.isConnected(), "the search finds nothing while the remote is away");
-    const struct {
-        std::string what;
-        const char* uniq;
-        std::uint16_t product;
-        AccTriple sent;
-    } returns[] = {{"the returned remote", "kinemo-remote-2", 0x0306, {0x44, 0x55, 0x66}},
-                   {"a Wii Remote Plus (0330)", "kinemo-remote-plus", 0x0330, {0x9A, 0x9B, 0x9C}}};
-    for (const auto& back : returns) {
-        remote.reset();
-        wiimote.readAcceleration(acc);
-        remote = plugInRemote(back.uniq, back.product);
-        const std::string node = remote->waitForHidrawNode(10s);
-        wiimote.readAcceleration(acc);
-        check(wiimote.isConnected() && wiimote.devicePath() == node, "reconnects to " + back.what,
-              node + " " + wiimote.devicePath());
-        check(remote->waitForOutput(modeRequest(0x04), 0, 3s), "the report reaches " + back.what);
-        remote->sendInput(accReport(back.sent[0], back.sent[1], back.sent[2], 6));
-        wiimote.readAcceleration(acc);
-        check(acc == back.sent, "the reports of " + back.what + " are decoded", text(acc));
-    }
-    check(mouse.opens() + otherNintendo.opens() == 0 && remote->opens() > 0, "no search opened the other devices");
+    check(wiimote.devicePath() == remote->node && remote->takeOutput(modeRequest(0x04)), "a Wii Remote Plus is found");
+    remote->sendInput(accReport(0x9A, 0x9B, 0x9C, 6));
+    check(readsAs({0x9A, 0x9B, 0x9C}), "and its reports are decoded");
+    check(mouse.opens + otherNintendo.opens == 0 && remote->opens > 0, "no search opened the other devices");
 
-    std::cout << "KINEMO-SYSTEM: " << (failures == 0 ? "PASS " : "FAIL ") << mode << " (" << failures << " of "
-              << checks << " checks failed)" << std::endl;
+    std::cout << "KINEMO-SYSTEM: " << (failures == 0 ? "PASS " : "FAIL ") << mode << std::endl;
     return failures == 0 ? 0 : 1;
 }
 
@@ -211,10 +169,6 @@ int run(const std::string& mode, const std::string& fixture) {
 }  // namespace kinemo::test
 
 int main(int argc, char** argv) {
-    if (argc != 3) {
-        std::cerr << "usage: kinemo_system_probe generic|wiimote <descriptor fixture>\n";
-        return 2;
-    }
     ::alarm(120);  // a hang fails the test instead of holding the machine
-    return kinemo::test::run(argv[1], argv[2]);
+    return argc == 3 ? kinemo::test::run(argv[1], argv[2]) : 2;
 }
