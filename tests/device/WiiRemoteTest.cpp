@@ -42,7 +42,7 @@ TEST(WiiRemote, TakesTheNewest0x31ReportAndKeepsItThroughStrayReportsAndEmptyQue
     EXPECT_EQ(rig.read(), (AccTriple{20, 21, 22}));
     EXPECT_TRUE(queue.empty()) << "every queued report is taken";
     queue.push_back(accReport(7, 8, 9, 22, 0x20));
-    for (int i = 0; i < 2; ++i) EXPECT_EQ(rig.read(), (AccTriple{20, 21, 22})) << "a lone stray report; none";
+    for (int i = 0; i < 2; ++i) EXPECT_EQ(rig.read(), (AccTriple{20, 21, 22})) << "a lone stray report, then none";
     EXPECT_TRUE(rig.wiimote.isConnected());
     EXPECT_EQ(std::tie(rig.remote.opens, rig.remote.closes, rig.platform.enumerations), std::tuple(1, 0, 1));
     EXPECT_EQ(rig.platform.pauses, std::vector{kSearchPause}) << "only the first search pauses";
