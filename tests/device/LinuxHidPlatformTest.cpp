@@ -44,9 +44,9 @@ TEST(ReportDescriptor, LongestInputAndOutputReportCountingTheReportIdByte) {
     ASSERT_EQ(wiiRemote.size(), 217u);
     for (const auto& c : cases) {
         std::string error;
-        const auto lengths = reportLengths(c.descriptor, &error);
-        ASSERT_TRUE(lengths) << c.what << ": " << error;
-        EXPECT_EQ(std::tie(lengths->inputReportByteLength, lengths->outputReportByteLength), std::tie(c.input, c.output))
+        const auto got = reportLengths(c.descriptor, &error);
+        ASSERT_TRUE(got) << c.what << ": " << error;
+        EXPECT_EQ(std::tie(got->inputReportByteLength, got->outputReportByteLength), std::tie(c.input, c.output))
             << c.what;
     }
 }

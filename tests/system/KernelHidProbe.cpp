@@ -143,7 +143,7 @@ int run(const std::string& mode, const std::string& fixture) {
     check(wiimote.setReportMode(0x12, 0x04, 0x31) && wiimote.devicePath() == remote->node &&
               wiimote.caps().inputReportByteLength == 22 && wiimote.caps().outputReportByteLength == 22 &&
               remote->takeOutput(modeRequest(0x04)),
-          "the remote is opened, lengths 22 and 22 from its descriptor, 12 04 31 00.. reaches it", wiimote.devicePath());
+          "the remote is opened, lengths 22 and 22 from its descriptor, 12 04 31 00.. sent", wiimote.devicePath());
     remote->sendInput(accReport(0x80, 0x81, 0x9A, 6));
     check(readsAs({0x80, 0x81, 0x9A}) && readsAs({0x80, 0x81, 0x9A}), "0x31 decoded and kept over an empty queue");
     check(remote->takeOutput(modeRequest(0x04)), "every call sends the report again");
