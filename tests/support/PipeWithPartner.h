@@ -15,18 +15,17 @@ namespace kinemo::test {
 struct PipeWithPartner {
     explicit PipeWithPartner(std::string name) : path(std::move(name)) {
         ::mkfifo(path.c_str(), 0600);
+        reader = ::open(path.c_str(), O_RDONLY | O_NONBLOCK);  // a writer never finds it closed
         partner = std::thread([this] {
-            const int reader = ::open(path.c_str(), O_RDONLY | O_NONBLOCK);
             for (; !done; ::usleep(10000))
                 if (const int writer = ::open(path.c_str(), O_WRONLY | O_NONBLOCK); writer >= 0) ::close(writer);
-            if (reader >= 0) ::close(reader);
         });
     }
-    ~PipeWithPartner() { done = true, partner.join(); }
-    // Still the pipe, not replaced by a file.
+    ~PipeWithPartner() { done = true, partner.join(), ::close(reader); }
     bool intact() const { struct stat s {}; return ::lstat(path.c_str(), &s) == 0 && S_ISFIFO(s.st_mode); }
 
     const std::string path;
+    int reader = -1;
     std::atomic<bool> done{false};
     std::thread partner;
 };
