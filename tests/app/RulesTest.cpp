@@ -15,7 +15,7 @@
 namespace kinemo {
 namespace {
 
-TEST(NumberText, GValuesRoundDownAndNumbersIgnoreTheLocale) {
+TEST(Texts, GValuesRoundDownNumbersIgnoreTheLocaleAndTheClockWraps) {
     const std::pair<std::uint8_t, const char*> g[] = {{131, "0"}, {104, "1"}, {130, "0.03"},
                                                       {132, "-0.04"}, {0, "4.85"}, {255, "-4.6"}};
     for (auto [raw, text] : g) EXPECT_EQ(gText(raw), text) << int(raw);
@@ -27,9 +27,6 @@ TEST(NumberText, GValuesRoundDownAndNumbersIgnoreTheLocale) {
     const std::pair<float, const char*> rates[] = {{1.05f, "95.2 HZ"}, {0.8f, "124.9 HZ"}, {1.0f, "100 HZ"},
                                                    {0.0f, "--- HZ"},   {-1.0f, "--- HZ"}, {NAN, "--- HZ"}};
     for (auto [period, text] : rates) EXPECT_EQ(rateText(period), text) << period;
-}
-
-TEST(Clock, DateTextsAndElapsedTimeAcrossTheWrap) {
     EXPECT_EQ(dateTimeText({2026, 12, 6, 9, 5, 7}), "2026/12/06 9:05:07");
     EXPECT_EQ(yymmddText({2009, 12, 31, 23, 59, 59}), "091231");
     EXPECT_EQ(elapsedMs(0x7FFFFFF0u, 0x80000010u), 0x20u);
@@ -48,10 +45,8 @@ TEST(Sweep, WrapsOnlyPastFiveHundredWithTheFloatProduct) {
         Sweep sweep;
         Sweep::Step step{};
         for (int i = 0; i < k.steps; ++i) step = sweep.advance(k.period);
-        EXPECT_EQ(sweep.liveX(), k.liveX);
-        EXPECT_EQ(step.wrapped, k.wrapped);
-        EXPECT_EQ(step.fromX, k.fromX);
-        EXPECT_EQ(step.toX, static_cast<float>(k.liveX) * k.period);
+        EXPECT_EQ(std::tuple(sweep.liveX(), step.wrapped, step.fromX, step.toX),
+                  std::tuple(k.liveX, k.wrapped, k.fromX, static_cast<float>(k.liveX) * k.period));
     }
 }
 
@@ -66,8 +61,8 @@ TEST(RecordingRun, StoresTwoThousandSamplesAndCalibratesAcrossTheClocksWrap) {
         RecordingRun run;
         run.start(store, startMs);
         EXPECT_TRUE(run.isRecording());
-        EXPECT_EQ(store[kRunLength], kZeroSample);
-        EXPECT_EQ(store[kRunLength + 1], (AccTriple{1, 2, 3})) << "the last entry is never reset";
+        EXPECT_EQ(std::pair(store[2000], store[2001]), std::pair(kZeroSample, AccTriple{1, 2, 3}))
+            << "the last entry is never reset";
         for (int i = 0; i < kRunLength; ++i) {
             ASSERT_FALSE(run.isComplete()) << i;
             run.store(store, {static_cast<std::uint8_t>(i), 0, 0});
@@ -76,10 +71,8 @@ TEST(RecordingRun, StoresTwoThousandSamplesAndCalibratesAcrossTheClocksWrap) {
         EXPECT_EQ(store[kRunLength - 1][0], static_cast<std::uint8_t>(kRunLength - 1));
         clock.ms = startMs + ms;
         const RecordingRun::Calibration calibration = run.finish(clock);
-        EXPECT_EQ(calibration.seconds, seconds);
-        EXPECT_EQ(calibration.samplePeriod, period);
-        EXPECT_FALSE(run.isRecording());
-        EXPECT_EQ(run.sampleIndex(), 0);
+        EXPECT_EQ(std::pair(calibration.seconds, calibration.samplePeriod), std::pair(seconds, period));
+        EXPECT_TRUE(!run.isRecording() && run.sampleIndex() == 0);
     }
 }
 
@@ -104,20 +97,17 @@ TEST(ViewerWindow, ForEachPeriodAndScrollPosition) {
         SCOPED_TRACE(testing::Message() << k.period << " at " << k.value);
         EXPECT_EQ(ViewerWindow::scrollMaximum(k.period), k.maximum);
         const ViewerWindow window = ViewerWindow::at(k.maximum, k.value, k.period);
-        EXPECT_EQ(window.viewStart, k.viewStart);
-        EXPECT_EQ(window.last, k.last);
-        EXPECT_EQ(window.axis.phase, k.phase);
-        EXPECT_EQ(window.axis.firstSecond, k.firstSecond);
-        EXPECT_EQ(window.axis.secondLineX(1), 100 - k.phase);
-        EXPECT_EQ(window.axis.halfSecondLineX(0), 50 - k.phase);
-        EXPECT_EQ(window.axis.secondNumber(2), std::to_string(k.firstSecond + 2));
+        const TimeAxis& axis = window.axis;
+        EXPECT_EQ((std::vector<int>{window.viewStart, window.last, axis.phase, axis.firstSecond}),
+                  (std::vector<int>{k.viewStart, k.last, k.phase, k.firstSecond}));
+        EXPECT_EQ(std::pair(axis.secondLineX(1), axis.halfSecondLineX(0)),
+                  std::pair(100 - k.phase, 50 - k.phase));
+        EXPECT_EQ(axis.secondNumber(2), std::to_string(k.firstSecond + 2));
     }
     // A period changed under an open viewer (a load that failed half-way) keeps the
     // axis within one second's phase.
-    for (float period : {NAN, inf, -inf, 1e30f, -1.05f}) {
-        const ViewerWindow window = ViewerWindow::at(1428, 2, period);
-        EXPECT_TRUE(window.axis.phase >= 0 && window.axis.phase < 100) << period;
-    }
+    for (float period : {NAN, inf, -inf, 1e30f, -1.05f})
+        EXPECT_LT(static_cast<unsigned>(ViewerWindow::at(1428, 2, period).axis.phase), 100u) << period;
 }
 
 }  // namespace

