@@ -26,11 +26,9 @@ private:
     std::optional<QString> next(const QString& filter) {
         filters.push_back(filter);
         if (whileOpen) whileOpen();
-        if (answers.empty()) return std::nullopt;
-        const QString answer = answers.front();
-        answers.pop_front();
-        if (answer.isEmpty()) return std::nullopt;
-        return answer;
+        const QString answer = answers.empty() ? QString() : answers.front();
+        if (!answers.empty()) answers.pop_front();
+        return answer.isEmpty() ? std::nullopt : std::optional(answer);
     }
 };
 

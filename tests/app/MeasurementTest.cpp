@@ -1,0 +1,122 @@
+// The measurement handlers on the real main window: the tick, the run, the buttons.
+#include "display/PlotSurface.h"
+#include "tests/support/MainWindowFixture.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QTimer>
+
+namespace kinemo {
+namespace {
+
+const QColor kBlue(0, 0, 255), kRed(255, 0, 0), kGreen(0, 255, 0), kBlack(0, 0, 0);
+
+class Measurement : public test::MainWindowFixture {
+protected:
+    void arrangePlatform() override { remote = &hid.addWiiRemote(); }
+    // A remote that holds still: the same triple is waiting at every tick.
+    void hold(std::uint8_t x, std::uint8_t y, std::uint8_t z) {
+        remote->alwaysReport = true;
+        remote->repeatedReport = test::accReport(x, y, z);
+    }
+    void ticks(int n) { for (int i = 0; i < n; ++i) tick(); }
+    QColor at(int x, int y) { return c().plot->image().pixelColor(x, y); }
+    bool blank() {
+        QImage black(c().plot->image().size(), c().plot->image().format());
+        black.fill(kBlack);
+        return c().plot->image() == black;
+    }
+    std::string readouts() {
+        const auto& r = c().readouts;
+        return (r[0]->text() + ' ' + r[1]->text() + ' ' + r[2]->text()).toStdString();
+    }
+    test::FakeDeviceState* remote = nullptr;
+};
+
+TEST_F(Measurement, EachTickDrawsTheTickedAxesInTheirColoursAndShowsTheValues) {
+    ASSERT_EQ(hid.device("/dev/hidraw0").written.at(0), test::modeRequest(0x04));
+    hold(50, 100, 200);
+    ticks(21);
+    EXPECT_EQ((std::vector{at(10, 50), at(10, 100), at(10, 200), at(30, 50)}),
+              (std::vector{kBlue, kRed, kGreen, kBlack})) << "nothing beyond x = 21 x 1.05";
+    EXPECT_EQ(readouts(), "3 1.14 -2.56");
+
+    remote->failNextRead = true;  // a lost remote reads 0, 0, 0
+    tick();
+    EXPECT_EQ(readouts(), "4.85 4.85 4.85");
+    EXPECT_EQ(at(23, 0), kGreen);
+
+    c().plot->clear();  // cleared or greyed boxes draw nothing; the values still change
+    for (QCheckBox* box : c().axisCheckBoxes) box->setCheckState(Qt::Unchecked);
+    c().axisCheckBoxes[1]->setCheckState(Qt::PartiallyChecked);
+    hold(104, 130, 132);
+    ticks(10);
+    EXPECT_TRUE(blank());
+    EXPECT_EQ(readouts(), "1 0.03 -0.04");
+}
+
+TEST_F(Measurement, TheSweepStartsAgainAtTheLeftPastFiveHundred) {
+    hold(131, 131, 131);
+    ticks(476);
+    EXPECT_EQ(at(400, 131), kGreen);
+    tick();  // 477 x 1.05 = 500.85: cleared, then the segment from x = 0 to 1.05
+    EXPECT_EQ((std::tuple{s().sweep.liveX(), at(0, 131), at(300, 131)}), (std::tuple{1, kGreen, kBlack}));
+}
+
+TEST_F(Measurement, AFullRunCalibratesTheTimeAxisAndTheMonitorGoesOn) {
+    hold(9, 9, 9);
+    clock.dateTime = {2026, 12, 7, 8, 0, 0};
+    clock.ms = 0xFFFFFFFFu - 7000;  // the run passes the clock's wrap
+    c().calibrateButton->click();
+    EXPECT_FALSE(c().calibrateButton->isEnabled() || c().monitorButton->isEnabled());
+    EXPECT_EQ(s().measuredAt, "2026/12/07 8:00:00");
+    for (int i = 1; i <= kRunLength; ++i) {
+        clock.ms += 12;
+        if (i == kRunLength) remote->repeatedReport = test::accReport(7, 7, 7);
+        tick();
+    }
+    EXPECT_EQ((std::vector{s().samples[0], s().samples[1999], s().samples[2000]}),
+              (std::vector{AccTriple{9, 9, 9}, AccTriple{7, 7, 7}, kZeroSample}));
+    EXPECT_EQ(s().samplePeriod, 1.2f);
+    EXPECT_EQ(c().rateLabel->text(), QStringLiteral("83.3 HZ"));
+    EXPECT_EQ(c().elapsedLabel->text(), QStringLiteral("timeGetTime　: 24"));
+    EXPECT_EQ(c().sampleCounter->text() + c().statusText->text(),
+              QStringLiteral("2000/2000測定・記録が終了しました。"));
+    EXPECT_TRUE(!s().run.isRecording() && c().sampleTimer->isActive());
+    EXPECT_TRUE(c().calibrateButton->isEnabled() && c().monitorButton->isEnabled());
+}
+
+TEST_F(Measurement, FineModeDrawsNothingDuringARunOnly) {
+    hold(60, 60, 60);
+    window->menuItem("fineModeAction")->trigger();
+    EXPECT_EQ(c().calibrateButton->text(), QStringLiteral("記録開始（精密）"));
+    ticks(2);
+    EXPECT_FALSE(blank()) << "outside a run";
+    c().calibrateButton->click();
+    EXPECT_EQ(c().statusText->text(),
+              QStringLiteral("精密測定モードです。波形は現れません。しばらくお待ちください。"));
+    ticks(10);
+    EXPECT_TRUE(blank());
+    window->menuItem("normalModeAction")->trigger();  // switched mid-run: drawing resumes
+    tick();
+    EXPECT_FALSE(blank());
+}
+
+TEST_F(Measurement, TheButtonsStopAndStartTheMonitorAndEndTheProgram) {
+    QTimer* timer = c().sampleTimer;
+    m().chooseFineMode();
+    c().monitorButton->click();
+    EXPECT_FALSE(timer->isActive() || s().isFineMode);
+    EXPECT_EQ(c().monitorButton->text(), QStringLiteral("モニター開始"));
+    c().monitorButton->click();
+    EXPECT_TRUE(timer->isActive() && c().monitorButton->text() == QStringLiteral("モニター停止"));
+
+    c().quitButton->click();
+    window->menuItem("quitAction")->trigger();
+    EXPECT_EQ(endProgramCalls, 2);
+    EXPECT_EQ(hid.device("/dev/hidraw0").closes, 0) << "ending the program is left to the loop";
+}
+
+}  // namespace
+}  // namespace kinemo
