@@ -3,7 +3,7 @@
 #include "device/LinuxHidPlatform.h"
 #include "device/ReportDescriptor.h"
 #include "device/SimulatedHidPlatform.h"
-#include "tests/device/DescriptorFixture.h"
+#include "tests/support/FakeHidPlatform.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,2 +1,0 @@
-// The scripted platform is all in its header; this unit gives the library of fakes a body.
-#include "tests/support/FakeHidPlatform.h"
