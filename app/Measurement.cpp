@@ -5,6 +5,7 @@
 #include "app/Colours.h"
 #include "app/WindowPlacement.h"
 #include "core/NumberText.h"
+#include "core/Sample.h"
 #include "core/Version.h"
 #include "display/PlotSurface.h"
 
@@ -155,7 +156,7 @@ void Measurement::startCalibrationRun() {
 
 void Measurement::storeSample() {
     s_.run.store(s_.samples, s_.acc);
-    c_.sampleCounter->setText(QString::number(s_.run.sampleIndex()) + QStringLiteral("/2000"));
+    c_.sampleCounter->setText(QString::number(s_.run.sampleIndex()) + QLatin1Char('/') + QString::number(kRunLength));
 }
 
 void Measurement::finishRunAndCalibrate() {

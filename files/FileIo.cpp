@@ -77,13 +77,17 @@ int createNamed(int folder, const std::string& base, std::string& name) {
     return -1;
 }
 
-// Gives the unnamed file `fd` the name `name` in `folder`; false with errno set.
-bool linkUnnamed(int folder, int fd, const std::string& name) {
+// The unnamed file `fd` as /proc names it, made before linkUnnamed needs it, which
+// may run where nothing can be allocated.
+std::string procPath(int fd) { return "/proc/self/fd/" + std::to_string(fd); }
+
+// Gives the unnamed file `fd` (`self`: its procPath) the name `name` in `folder`;
+// false with errno set. Only system calls.
+bool linkUnnamed(int folder, int fd, const std::string& self, const char* name) {
     // The direct form needs a privilege that a user seldom has; /proc serves the rest.
-    if (::linkat(fd, "", folder, name.c_str(), AT_EMPTY_PATH) == 0) return true;
+    if (::linkat(fd, "", folder, name, AT_EMPTY_PATH) == 0) return true;
     if (errno != ENOENT && errno != EPERM) return false;
-    const std::string self = "/proc/self/fd/" + std::to_string(fd);
-    return ::linkat(AT_FDCWD, self.c_str(), folder, name.c_str(), AT_SYMLINK_FOLLOW) == 0;
+    return ::linkat(AT_FDCWD, self.c_str(), folder, name, AT_SYMLINK_FOLLOW) == 0;
 }
 
 // Gives the unnamed file `fd` a temporary name and renames it over `base`; 0 or the
@@ -94,12 +98,10 @@ bool linkUnnamed(int folder, int fd, const std::string& name) {
 int nameAndReplace(int folder, int fd, const std::string& base) {
     std::vector<std::string> names;
     for (int i = 0; i < 16; ++i) names.push_back(temporaryName(base));
-    const std::string self = "/proc/self/fd/" + std::to_string(fd);
+    const std::string self = procPath(fd);
     const auto replace = [&]() -> int {
         for (const std::string& name : names) {
-            if (::linkat(fd, "", folder, name.c_str(), AT_EMPTY_PATH) != 0 &&
-                ((errno != ENOENT && errno != EPERM) ||
-                 ::linkat(AT_FDCWD, self.c_str(), folder, name.c_str(), AT_SYMLINK_FOLLOW) != 0)) {
+            if (!linkUnnamed(folder, fd, self, name.c_str())) {
                 if (errno == EEXIST) continue;
                 return errno;
             }
@@ -121,10 +123,7 @@ int nameAndReplace(int folder, int fd, const std::string& base) {
 }
 
 // Makes the new name itself last. The new file is in place whatever this says.
-std::optional<std::string> syncFolder(int folder) {
-    ::fsync(folder);
-    return std::nullopt;
-}
+void syncFolder(int folder) { ::fsync(folder); }
 
 }  // namespace
 
@@ -167,18 +166,19 @@ std::optional<std::string> saveFileAtomically(const std::string& path, std::stri
     if (!writeAll(file.get(), bytes) || ::fsync(file.get()) != 0) return fail(errno);
     if (name.empty() && !exists) {
         // A new target takes the unnamed file's name at once, with no name in between.
-        if (linkUnnamed(folder.get(), file.get(), base)) return syncFolder(folder.get());
+        if (linkUnnamed(folder.get(), file.get(), procPath(file.get()), base.c_str())) {
+            syncFolder(folder.get());
+            return std::nullopt;
+        }
         if (errno != EEXIST) return systemReason(errno);  // else made meanwhile: replaced below
     }
-    // Held open, the old file is only unlinked by the rename and freed at the end
-    // of the save, which keeps the rename short.
-    const FileDescriptor oldFile(exists ? ::open(target.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC) : -1);
     if (name.empty()) {
         if (const int error = nameAndReplace(folder.get(), file.get(), base)) return systemReason(error);
     } else if (::renameat(folder.get(), name.c_str(), folder.get(), base.c_str()) != 0) {
         return fail(errno);
     }
-    return syncFolder(folder.get());
+    syncFolder(folder.get());
+    return std::nullopt;
 }
 
 std::variant<std::string, ReadFailure> readWholeFile(const std::string& path, std::int64_t maxBytes) {

@@ -2,6 +2,7 @@
 
 #include "app/Colours.h"
 #include "display/PlotSurface.h"
+#include "core/Sample.h"
 #include "ui/Fonts.h"
 #include "ui/Resources.h"
 
@@ -162,7 +163,7 @@ void MainWindow::buildClientArea() {
                               QStringLiteral("波形が現れたら、「時間軸の校正」ボタンをクリックします。"), std::nullopt,
                               QColor(0, 0, 0));
     controls_.statusText->setFont(kinemoFont(11.25));
-    controls_.sampleCounter = label(strip, "sampleCounter", {432, 8, 65, 25}, QStringLiteral("0/2000"), std::nullopt, QColor(0, 0, 0),
+    controls_.sampleCounter = label(strip, "sampleCounter", {432, 8, 65, 25}, QStringLiteral("0/%1").arg(kRunLength), std::nullopt, QColor(0, 0, 0),
                              Qt::AlignRight | Qt::AlignTop);
 
     auto* scroll = new QScrollBar(Qt::Horizontal, client);
