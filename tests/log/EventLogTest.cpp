@@ -1,0 +1,77 @@
+#include "log/EventLog.h"
+#include "tests/support/FakeClock.h"
+#include "tests/support/FilePermissions.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <sstream>
+
+namespace kinemo {
+namespace {
+
+QByteArray lastLine(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return "(missing)";
+    QList<QByteArray> lines = file.readAll().split('\n');
+    lines.removeLast();  // after the last line end
+    return lines.isEmpty() ? "(empty)" : lines.last();
+}
+
+class EventLogTest : public ::testing::Test {
+protected:
+    QString folder() { return dir.filePath("state/kinemo"); }
+    QString dayFile() { return folder() + "/261207.log"; }
+
+    QTemporaryDir dir;
+    test::FakeClock clock;
+    std::ostringstream errors;
+    DayEventLog log{clock, folder().toStdString(), errors};
+};
+
+TEST_F(EventLogTest, EachEventIsALineLedByTheTimeOfDay) {
+    clock.dateTime = {2026, 12, 7, 8, 30, 5};
+    log.start();
+    log.record("記録を開始しました（標準測定）");
+    EXPECT_EQ(lastLine(dayFile()), "8:30:05 記録を開始しました（標準測定）\r");
+}
+
+TEST_F(EventLogTest, AnEventWithALineEndStaysOneLine) {
+    clock.dateTime = {2026, 12, 7, 8, 30, 5};
+    log.start();
+    log.record("データを保存しました：/tmp/a\nb.KMO");
+    EXPECT_EQ(lastLine(dayFile()), "8:30:05 データを保存しました：/tmp/a b.KMO\r");
+}
+
+TEST_F(EventLogTest, TheMissingFoldersAreMadePrivateToTheUser) {
+    clock.dateTime = {2026, 12, 7, 8, 30, 5};
+    log.start();
+    EXPECT_EQ(QFileInfo(folder()).permissions() & 0x0077, 0) << "group and others may not look in";
+}
+
+TEST_F(EventLogTest, AFolderThatCannotBeMadeIsReportedOnceOnStandardError) {
+    test::inReadOnlyFolder(dir.path().toStdString(), [&] {
+        log.start();
+        log.record("one");
+        log.record("two");
+    });
+    const std::string said = errors.str();
+    EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+}
+
+TEST(DefaultLogDirectory, IsUnderXdgStateHome) {
+    ::setenv("XDG_STATE_HOME", "/srv/state", 1);
+    EXPECT_EQ(defaultLogDirectory(), "/srv/state/kinemo");
+}
+
+TEST(DefaultLogDirectory, IsUnderHomeWhenXdgStateHomeIsRelative) {
+    ::setenv("XDG_STATE_HOME", "relative/state", 1);
+    ::setenv("HOME", "/home/sensei", 1);
+    EXPECT_EQ(defaultLogDirectory(), "/home/sensei/.local/state/kinemo");
+}
+
+}  // namespace
+}  // namespace kinemo
