@@ -17,6 +17,8 @@
 #include <QScrollBar>
 #include <QTimer>
 
+#include <cstdio>
+
 namespace kinemo {
 
 namespace {
@@ -27,8 +29,9 @@ constexpr std::uint8_t kContinuousFlag = 0x04;
 constexpr int kTickMs = 10;
 }  // namespace
 
-Measurement::Measurement(MeasurementState& state, MainControls& controls, HidPlatform& platform, Clock& clock)
-    : endProgram([] { QApplication::exit(0); }), s_(state), c_(controls), platform_(platform), clock_(clock) {}
+Measurement::Measurement(MeasurementState& state, MainControls& controls, HidPlatform& platform, Clock& clock,
+                         EventLog& log)
+    : endProgram([] { QApplication::exit(0); }), s_(state), c_(controls), platform_(platform), clock_(clock), log_(log) {}
 
 Measurement::~Measurement() = default;
 
@@ -76,7 +79,9 @@ void Measurement::connectRemote() {
     s_.reportFlags = kContinuousFlag;
     s_.reportMode = kAccelerometerReportId;
     remote_ = std::make_unique<WiiRemote>(platform_);
+    searchFailing_ = false;
     remote_->setReportMode(s_.reportCmd, s_.reportFlags, s_.reportMode);
+    logRemoteChange(false);
     c_.sampleTimer->setInterval(kTickMs);
     c_.sampleTimer->stop();
 }
@@ -94,17 +99,41 @@ void Measurement::quit() { endProgram(); }
 
 void Measurement::reportOnChange() { setReportFlags(0x00); }
 
-void Measurement::reportContinuously() { setReportFlags(kContinuousFlag); }
+void Measurement::reportContinuously() {
+    log_.record("-Sub cmdMode0x04_Click");
+    setReportFlags(kContinuousFlag);
+}
 
 void Measurement::setReportFlags(std::uint8_t flags) {
     s_.reportCmd = kModeRequest;
     s_.reportFlags = flags;
     s_.reportMode = kAccelerometerReportId;
+    const bool wasConnected = remote_->isConnected();
     remote_->setReportMode(s_.reportCmd, s_.reportFlags, s_.reportMode);
+    logRemoteChange(wasConnected);
+}
+
+void Measurement::logRemoteChange(bool wasConnected) {
+    const bool connected = remote_->isConnected();
+    if (connected && !wasConnected) {
+        const HidAttributes ids = remote_->attributes();
+        const char* model = ids.productId == kWiiRemotePlusProductId ? "Wiiリモコンプラス" : "Wiiリモコン";
+        char idText[16];
+        std::snprintf(idText, sizeof idText, "%04X:%04X", ids.vendorId, ids.productId);
+        log_.record("リモコンを接続しました（" + remote_->devicePath() + "、" + model + " " + idText + "）");
+        searchFailing_ = false;
+    } else if (!connected && wasConnected) {
+        log_.record("リモコンとの接続が切れました（読み取りができなくなりました）");
+    } else if (!connected && !searchFailing_) {
+        log_.record("リモコンが見つかりません。探し続けます。");
+        searchFailing_ = true;
+    }
 }
 
 void Measurement::onSampleTick() {
+    const bool wasConnected = remote_->isConnected();
     remote_->readAcceleration(s_.acc);
+    logRemoteChange(wasConnected);
     const Sweep::Step step = s_.sweep.advance(s_.samplePeriod);
     if (step.wrapped) c_.plot->clear();
 
@@ -119,7 +148,10 @@ void Measurement::onSampleTick() {
     if (s_.run.isComplete()) finishRunAndCalibrate();
     s_.accPrev = s_.acc;
 
-    for (int k = 0; k < 3; ++k) c_.readouts[k]->setText(QString::fromStdString(gText(s_.acc[k])));
+    // Without a remote the triple is a stand-in, and a number would read as a measurement.
+    const bool measured = remote_->hasReading();
+    for (int k = 0; k < 3; ++k)
+        c_.readouts[k]->setText(QString::fromStdString(measured ? gText(s_.acc[k]) : kNoValueText));
 }
 
 void Measurement::toggleMonitor() {
@@ -152,6 +184,7 @@ void Measurement::startCalibrationRun() {
     c_.calibrateButton->setEnabled(false);
     if (s_.isFineMode) c_.statusText->setText(QStringLiteral("精密測定モードです。波形は現れません。しばらくお待ちください。"));
     s_.run.start(s_.samples, clock_.monotonicMs());
+    log_.record(s_.isFineMode ? "記録を開始しました（精密測定）" : "記録を開始しました（標準測定）");
 }
 
 void Measurement::storeSample() {
@@ -167,6 +200,8 @@ void Measurement::finishRunAndCalibrate() {
     c_.rateLabel->setText(QString::fromStdString(rateText(s_.samplePeriod)));
     c_.monitorButton->setEnabled(true);
     c_.statusText->setText(QStringLiteral("測定・記録が終了しました。"));
+    log_.record("記録が終了しました（" + std::to_string(kRunLength) + "サンプル、" + doubleText(calibration.seconds) +
+                "秒、" + rateText(s_.samplePeriod) + "）");
 }
 
 void Measurement::chooseFineMode() {

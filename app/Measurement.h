@@ -7,6 +7,7 @@
 #include "app/MeasurementState.h"
 #include "core/Clock.h"
 #include "device/WiiRemote.h"
+#include "log/EventLog.h"
 
 #include <functional>
 #include <memory>
@@ -16,7 +17,7 @@ namespace kinemo {
 
 class Measurement {
 public:
-    Measurement(MeasurementState& state, MainControls& controls, HidPlatform& platform, Clock& clock);
+    Measurement(MeasurementState& state, MainControls& controls, HidPlatform& platform, Clock& clock, EventLog& log);
     ~Measurement();
 
     // Start-up and exit.
@@ -47,12 +48,16 @@ private:
     void storeSample();
     void finishRunAndCalibrate();
     std::string nowText();
+    void logRemoteChange(bool wasConnected);
 
     MeasurementState& s_;
     MainControls& c_;
     HidPlatform& platform_;
     Clock& clock_;
+    EventLog& log_;
     std::unique_ptr<WiiRemote> remote_;
+    // A search that keeps failing is logged once, not five times a second.
+    bool searchFailing_ = false;
 };
 
 }  // namespace kinemo

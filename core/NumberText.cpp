@@ -21,7 +21,7 @@ std::string doubleText(double value) { return generalText(value, 15); }
 
 std::string rateText(float samplePeriod) {
     const double r = std::floor(1000.0 / static_cast<double>(samplePeriod)) / 10.0;
-    if (!(samplePeriod > 0) || !std::isfinite(r)) return "--- HZ";
+    if (!(samplePeriod > 0) || !std::isfinite(r)) return std::string(kNoValueText) + " HZ";
     return floatText(static_cast<float>(r)) + " HZ";
 }
 

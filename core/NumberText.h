@@ -8,6 +8,9 @@
 
 namespace kinemo {
 
+// What a readout shows where it has no value to show.
+inline constexpr const char* kNoValueText = "---";
+
 std::string floatText(float value);
 std::string doubleText(double value);
 

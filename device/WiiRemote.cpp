@@ -52,6 +52,7 @@ bool WiiRemote::connect() {
     // A handle of an earlier link would otherwise outlive a search that fails.
     device_.reset();
     isConnected_ = false;
+    hasReading_ = false;
     for (const auto& [path, listed] : platform_.enumerate()) {
         // While no remote is there this runs five times a second; opening every node
         // would keep all of them powered up.
@@ -64,6 +65,7 @@ bool WiiRemote::connect() {
         if (!readReportLengths(*device)) continue;
         device_ = std::move(device);
         devicePath_ = path;
+        attributes_ = *attributes;
         isConnected_ = true;
         break;
     }
@@ -104,6 +106,7 @@ void WiiRemote::receiveReports() {
             accBytes_[0] = buffer[3];
             accBytes_[1] = buffer[4];
             accBytes_[2] = buffer[5];
+            hasReading_ = true;
         }
     }
 }
@@ -111,6 +114,7 @@ void WiiRemote::receiveReports() {
 void WiiRemote::disconnect() {
     device_.reset();
     isConnected_ = false;
+    hasReading_ = false;
     accBytes_[0] = accBytes_[1] = accBytes_[2] = 0;
 }
 

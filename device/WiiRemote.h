@@ -38,6 +38,11 @@ public:
 
     bool isConnected() const { return isConnected_; }
     const std::string& devicePath() const { return devicePath_; }
+    // The connected remote's ids (0306 or 0330).
+    HidAttributes attributes() const { return attributes_; }
+    // Whether the connected remote has sent an accelerometer report yet: until then
+    // the triple handed out is no measurement.
+    bool hasReading() const { return hasReading_; }
     HidCaps caps() const { return caps_; }
 
 private:
@@ -52,6 +57,8 @@ private:
     HidCaps caps_{};
     std::string devicePath_;
     bool isConnected_ = false;
+    bool hasReading_ = false;
+    HidAttributes attributes_{};
     std::array<std::uint8_t, 256> outputReport_{};
     std::array<std::uint8_t, 4> accBytes_{};
     // Sized once per connection, so a tick allocates nothing.

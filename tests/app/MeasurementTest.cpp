@@ -34,6 +34,15 @@ protected:
     test::FakeDeviceState* remote = nullptr;
 };
 
+class MeasurementWithoutRemote : public Measurement {
+protected:
+    void arrangePlatform() override {}
+};
+
+const std::string kConnected = "リモコンを接続しました（/dev/hidraw0、Wiiリモコン 057E:0306）";
+const std::string kLost = "リモコンとの接続が切れました（読み取りができなくなりました）";
+const std::string kNotFound = "リモコンが見つかりません。探し続けます。";
+
 TEST_F(Measurement, EachTickDrawsTheTickedAxesInTheirColoursAndShowsTheValues) {
     ASSERT_EQ(hid.device("/dev/hidraw0").written.at(0), test::modeRequest(0x04));
     hold(50, 100, 200);
@@ -42,9 +51,9 @@ TEST_F(Measurement, EachTickDrawsTheTickedAxesInTheirColoursAndShowsTheValues) {
               (std::vector{kBlue, kRed, kGreen, kBlack})) << "nothing beyond x = 21 x 1.05";
     EXPECT_EQ(readouts(), "3 1.14 -2.56");
 
-    remote->failNextRead = true;  // a lost remote reads 0, 0, 0
+    remote->failNextRead = true;  // a lost remote reads 0, 0, 0, which is no value
     tick();
-    EXPECT_EQ(readouts(), "4.85 4.85 4.85");
+    EXPECT_EQ(readouts(), "--- --- ---");
     EXPECT_EQ(at(23, 0), kGreen);
 
     c().plot->clear();  // cleared or greyed boxes draw nothing; the values still change
@@ -116,6 +125,70 @@ TEST_F(Measurement, TheButtonsStopAndStartTheMonitorAndEndTheProgram) {
     window->menuItem("quitAction")->trigger();
     EXPECT_EQ(endProgramCalls, 2);
     EXPECT_EQ(hid.device("/dev/hidraw0").closes, 0) << "ending the program is left to the loop";
+}
+
+TEST_F(MeasurementWithoutRemote, TheReadoutsShowNoValue) {
+    tick();
+    EXPECT_EQ(readouts(), "--- --- ---");
+}
+
+TEST_F(Measurement, TheReadoutsShowNoValueUntilTheRemotesFirstReport) {
+    tick();
+    EXPECT_EQ(readouts(), "--- --- ---") << "connected, nothing sent yet";
+    hold(104, 131, 158);
+    tick();
+    EXPECT_EQ(readouts(), "1 0 -1");
+}
+
+TEST_F(Measurement, TheLogNamesTheConnectedRemote) {
+    EXPECT_EQ(log.events, std::vector{kConnected});
+}
+
+TEST_F(Measurement, TheLogNamesAWiiRemotePlus) {
+    hid.removeDevice("/dev/hidraw0");
+    hid.addDevice("/dev/hidraw7", 0x057E, 0x0330);
+    remote->failNextRead = true;
+    ticks(2);
+    EXPECT_EQ(log.events.back(), "リモコンを接続しました（/dev/hidraw7、Wiiリモコンプラス 057E:0330）");
+}
+
+TEST_F(MeasurementWithoutRemote, TheLogSaysOnceThatNoRemoteIsFound) {
+    ticks(5);
+    EXPECT_EQ(log.events, std::vector{kNotFound});
+}
+
+TEST_F(Measurement, TheLogTellsALostRemoteAndThenOnceThatNoneIsFound) {
+    remote->failNextRead = true;
+    tick();
+    hid.removeDevice("/dev/hidraw0");
+    ticks(5);
+    EXPECT_EQ(log.events, (std::vector{kConnected, kLost, kNotFound}));
+}
+
+TEST_F(MeasurementWithoutRemote, TheLogSaysNoRemoteIsFoundAgainAfterARemoteCameAndWent) {
+    tick();
+    hid.addWiiRemote();
+    tick();
+    hid.device("/dev/hidraw0").failNextRead = true;
+    hid.removeDevice("/dev/hidraw0");
+    ticks(3);
+    EXPECT_EQ(log.events, (std::vector{kNotFound, kConnected, kLost, kNotFound}));
+}
+
+TEST_F(Measurement, TheLogTellsTheRecordModeOfARun) {
+    window->menuItem("fineModeAction")->trigger();
+    c().calibrateButton->click();
+    EXPECT_EQ(log.events.back(), "記録を開始しました（精密測定）");
+}
+
+TEST_F(Measurement, TheLogGivesAFinishedRunsSamplesSecondsAndRate) {
+    hold(9, 9, 9);
+    c().calibrateButton->click();
+    for (int i = 0; i < kRunLength; ++i) {
+        clock.ms += 12;
+        tick();
+    }
+    EXPECT_EQ(log.events.back(), "記録が終了しました（2000サンプル、24秒、83.3 HZ）");
 }
 
 }  // namespace
