@@ -4,6 +4,7 @@
 
 #include "app/MeasurementState.h"
 #include "app/FileDialogs.h"
+#include "log/EventLog.h"
 
 namespace kinemo {
 
@@ -11,7 +12,7 @@ class Viewer;
 
 class FileCommands {
 public:
-    FileCommands(MeasurementState& state, Viewer& viewer, FileDialogs& dialogs);
+    FileCommands(MeasurementState& state, Viewer& viewer, FileDialogs& dialogs, EventLog& log);
 
     void saveRun();
     void loadRun();
@@ -25,6 +26,7 @@ private:
     MeasurementState& s_;
     Viewer& viewer_;
     FileDialogs& dialogs_;
+    EventLog& log_;
 };
 
 }  // namespace kinemo

@@ -21,7 +21,7 @@ constexpr int kLastSegment = kStoreSize - 2;  // 2000 -> 2001 is the last segmen
 constexpr int kFirstScreenLast = 500;          // samples 0..501 whatever the period
 }  // namespace
 
-Viewer::Viewer(MeasurementState& state, MainControls& controls) : s_(state), c_(controls) {}
+Viewer::Viewer(MeasurementState& state, MainControls& controls, EventLog& log) : s_(state), c_(controls), log_(log) {}
 
 void Viewer::drawWindow(const SampleStore& store, float period, int first, int last) {
     bool drawn[3];
@@ -88,6 +88,7 @@ void Viewer::openViewer(bool recorded) {
     // disabled buttons would stay disabled for good: give the run up instead.
     if (s_.run.isRecording()) {
         s_.run.abandon();
+        log_.record("記録を中止しました（記録中にデータの表示を開いたため）");
         c_.calibrateButton->setEnabled(true);
         c_.monitorButton->setEnabled(true);
     }

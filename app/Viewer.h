@@ -6,6 +6,7 @@
 
 #include "app/MainControls.h"
 #include "app/MeasurementState.h"
+#include "log/EventLog.h"
 
 #include <string>
 
@@ -13,7 +14,7 @@ namespace kinemo {
 
 class Viewer {
 public:
-    Viewer(MeasurementState& state, MainControls& controls);
+    Viewer(MeasurementState& state, MainControls& controls, EventLog& log);
 
     // Segments first..last of a store, sample `first` at x = 0 and `period` pixels
     // per sample; indices beyond 2001 are never read.
@@ -37,6 +38,7 @@ private:
 
     MeasurementState& s_;
     MainControls& c_;
+    EventLog& log_;
 };
 
 }  // namespace kinemo

@@ -70,6 +70,9 @@ ParsedCommandLine parseCommandLine(const QStringList& arguments) {
     const QCommandLineOption simulate(QStringLiteral("simulate"),
                                       QStringLiteral("Use a simulated Wii Remote instead of a real one."));
     parser.addOption(simulate);
+    const QCommandLineOption noLog(QStringLiteral("no-log"),
+                                   QStringLiteral("Write no day log (normally into $XDG_STATE_HOME/kinemo/)."));
+    parser.addOption(noLog);
     addStartupFileArgument(parser);
 
     // With no application object yet the parser cannot know the program's name.
@@ -92,6 +95,7 @@ ParsedCommandLine parseCommandLine(const QStringList& arguments) {
         result.exitStatus = 0;
     }
     result.options.simulate = parser.isSet(simulate);
+    result.options.writeLog = !parser.isSet(noLog);
     if (!files.isEmpty()) result.options.file = files.first();
     return result;
 }

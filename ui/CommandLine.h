@@ -15,6 +15,7 @@ namespace kinemo {
 
 struct StartOptions {
     bool simulate = false;
+    bool writeLog = true;  // the day log, unless --no-log
     std::optional<QString> file;  // the data file to open in the viewer at start
 };
 

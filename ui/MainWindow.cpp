@@ -95,14 +95,15 @@ MainWindow::MainWindow(MainServices services, QWidget* parent) : QMainWindow(par
     buildMenus();
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 
-    measurement_ = std::make_unique<Measurement>(state_, controls_, services_.hid, services_.clock);
-    viewer_ = std::make_unique<Viewer>(state_, controls_);
+    EventLog& log = services_.log ? *services_.log : noLog_;
+    measurement_ = std::make_unique<Measurement>(state_, controls_, services_.hid, services_.clock, log);
+    viewer_ = std::make_unique<Viewer>(state_, controls_, log);
     FileDialogs* dialogs = services_.dialogs;
     if (!dialogs) {
         ownDialogs_ = std::make_unique<QtFileDialogs>(this);
         dialogs = ownDialogs_.get();
     }
-    fileCommands_ = std::make_unique<FileCommands>(state_, *viewer_, *dialogs);
+    fileCommands_ = std::make_unique<FileCommands>(state_, *viewer_, *dialogs, log);
     connectEvents();
 }
 
@@ -158,7 +159,8 @@ void MainWindow::buildClientArea() {
     controls_.quitButton = button(client, "quitButton", {576, 328, 161, 25}, QStringLiteral("終了"));
 
     QWidget* strip = nullptr;
-    controls_.statusStrip = pictureBox(client, "statusStrip", {40, 328, 505, 33}, std::nullopt, &strip);
+    // The strip keeps the desktop's window colour, as the menu bar does, not the client grey.
+    controls_.statusStrip = pictureBox(client, "statusStrip", {40, 328, 505, 33}, palette().color(QPalette::Window), &strip);
     controls_.statusText = label(strip, "statusText", {16, 8, 433, 17},
                               QStringLiteral("波形が現れたら、「時間軸の校正」ボタンをクリックします。"), std::nullopt,
                               QColor(0, 0, 0));

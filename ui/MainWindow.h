@@ -10,6 +10,7 @@
 #include "app/MeasurementState.h"
 #include "app/Viewer.h"
 #include "core/Clock.h"
+#include "log/EventLog.h"
 #include "ui/HelpWindows.h"
 
 #include <QMainWindow>
@@ -30,6 +31,8 @@ struct MainServices {
     // The file dialog and message box of the file commands; the window's own Qt
     // dialogs when none is given.
     FileDialogs* dialogs = nullptr;
+    // The day log; none is written when none is given.
+    EventLog* log = nullptr;
 };
 
 class MainWindow final : public QMainWindow {
@@ -60,6 +63,7 @@ private:
     void connectEvents();
 
     MainServices services_;
+    NoEventLog noLog_;
     MeasurementState state_;
     MainControls controls_;
     std::unique_ptr<Measurement> measurement_;

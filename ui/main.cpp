@@ -1,9 +1,11 @@
 // Kinemo's entry point. Without options the program runs on the Wii Remote over
 // hidraw; --simulate runs it on a simulated remote instead.
 #include "core/Clock.h"
+#include "core/Version.h"
 #include "device/LinuxHidPlatform.h"
 #include "device/SimulatedHidPlatform.h"
 #include "files/FileIo.h"
+#include "log/EventLog.h"
 #include "ui/CommandLine.h"
 #include "ui/MainWindow.h"
 #include "ui/StartupFile.h"
@@ -11,6 +13,7 @@
 
 #include <QApplication>
 
+#include <iostream>
 #include <memory>
 
 int main(int argc, char** argv) {
@@ -31,8 +34,24 @@ int main(int argc, char** argv) {
     else
         hid = std::make_unique<kinemo::LinuxHidPlatform>();
 
-    kinemo::MainWindow window({*hid, clock});
-    window.measurement().load();
-    if (commandLine.options.file) kinemo::loadWhenRunning(window, window.fileCommands(), *commandLine.options.file);
-    return QApplication::exec();
+    std::unique_ptr<kinemo::EventLog> log;
+    if (commandLine.options.writeLog) {
+        auto dayLog = std::make_unique<kinemo::DayEventLog>(clock, kinemo::defaultLogDirectory(), std::cerr);
+        dayLog->start();
+        log = std::move(dayLog);
+    } else {
+        log = std::make_unique<kinemo::NoEventLog>();
+    }
+    log->record(std::string(kinemo::kAppTitle) + " " + kinemo::versionText() + " を起動しました" +
+                (commandLine.options.simulate ? "（模擬リモコン）" : ""));
+
+    int status = 0;
+    {
+        kinemo::MainWindow window({*hid, clock, nullptr, log.get()});
+        window.measurement().load();
+        if (commandLine.options.file) kinemo::loadWhenRunning(window, window.fileCommands(), *commandLine.options.file);
+        status = QApplication::exec();
+    }
+    log->record(std::string(kinemo::kAppTitle) + " を終了しました");
+    return status;
 }

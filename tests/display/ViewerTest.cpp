@@ -82,6 +82,12 @@ TEST_F(ViewerTest, OpeningTheViewerGivesUpARunningRecording) {
     EXPECT_EQ(c().monitorButton->text(), QStringLiteral("モニター開始"));
 }
 
+TEST_F(ViewerTest, TheLogSaysARunWasGivenUpForTheViewer) {
+    c().calibrateButton->click();
+    window->menuItem("showRecordedRunAction")->trigger();
+    EXPECT_EQ(log.events.back(), "記録を中止しました（記録中にデータの表示を開いたため）");
+}
+
 TEST_F(ViewerTest, ABackgroundCommandErasesTheTracesAndTurnsTheZeroLine) {
     viewer().showRecordedRun();
     const auto zeroLine = [this] { return c().plot->canvas()->grab().toImage().pixel(250, 131); };

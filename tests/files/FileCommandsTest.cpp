@@ -161,6 +161,31 @@ TEST_F(FileCommandsTest, ARefusedLoadOrSaveSaysWhyAndChangesNothing) {
     EXPECT_TRUE(pipe.intact() && filesIn(dir.path()) == files && readAll(path("good.csv")) == good);
 }
 
+TEST_F(FileCommandsTest, TheLogNamesTheSavedFile) {
+    save(path("run.KMO"));
+    EXPECT_EQ(log.events.back(), "データを保存しました：" + path("run.KMO").toStdString());
+}
+
+TEST_F(FileCommandsTest, TheLogGivesTheReasonOfARefusedSave) {
+    test::PipeWithPartner pipe(path("pipe.kmo").toStdString());
+    save(path("pipe.kmo"));
+    EXPECT_EQ(log.events.back(),
+              "データを保存できませんでした：" + path("pipe.kmo").toStdString() + "（通常のファイルではありません。）");
+}
+
+TEST_F(FileCommandsTest, TheLogNamesTheLoadedFile) {
+    writeAll(path("good.csv"), dataFile(2001, 40, 1));
+    load(path("good.csv"));
+    EXPECT_EQ(log.events.back(), "データファイルを読み込みました：" + path("good.csv").toStdString());
+}
+
+TEST_F(FileCommandsTest, TheLogGivesTheReasonOfARefusedLoad) {
+    writeAll(path("blank.csv"), dataFile(0) + "131,,131\r\n");
+    load(path("blank.csv"));
+    EXPECT_EQ(log.events.back(),
+              "データファイルを読み込めませんでした：" + path("blank.csv").toStdString() + "（4行目: 値が空です。）");
+}
+
 // A save over an old file cut short by the file-size limit at every size up to the
 // whole file, or killed at any moment, leaves one of the two whole files and nothing else.
 TEST(FileIo, ASaveCutShortOrKilledLeavesOneWholeFileAndNoOther) {

@@ -4,6 +4,7 @@
 #include "tests/support/FakeClock.h"
 #include "tests/support/FakeFileDialogs.h"
 #include "tests/support/FakeHidPlatform.h"
+#include "tests/support/RecordingEventLog.h"
 #include "ui/MainWindow.h"
 
 #include <gtest/gtest.h>
@@ -21,7 +22,7 @@ protected:
 
     void SetUp() override {
         arrangePlatform();
-        window = std::make_unique<MainWindow>(MainServices{hid, clock, &dialogs});
+        window = std::make_unique<MainWindow>(MainServices{hid, clock, &dialogs, &log});
         window->measurement().endProgram = [this] { ++endProgramCalls; };
         window->measurement().load();
     }
@@ -35,6 +36,7 @@ protected:
     FakeHidPlatform hid;
     FakeClock clock;
     FakeFileDialogs dialogs;
+    RecordingEventLog log;
     std::unique_ptr<MainWindow> window;
     int endProgramCalls = 0;
 };

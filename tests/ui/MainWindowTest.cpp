@@ -12,13 +12,18 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QKeyEvent>
+#include <QMenuBar>
 #include <QMessageBox>
+#include <QDeadlineTimer>
+#include <QDir>
 #include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QTimer>
 #include <QTranslator>
 
+#include <functional>
 #include <set>
 
 namespace kinemo {
@@ -88,6 +93,30 @@ TEST_F(MainWindowTest, EachHelpWindowOpensOnceLooksAsReviewedAndClosesByKey) {
         QApplication::sendEvent(about->focusWidget() ? about->focusWidget() : about, &press);
         EXPECT_EQ(help().aboutWindow(), nullptr) << key;
     }
+}
+
+TEST_F(MainWindowTest, AMinimisedAboutWindowComesBackFromItsMenuItem) {
+    window->menuItem("aboutAction")->trigger();
+    QWidget* about = help().aboutWindow();
+    about->setWindowState(Qt::WindowMinimized);
+    window->menuItem("aboutAction")->trigger();
+    EXPECT_FALSE(help().aboutWindow()->windowState() & Qt::WindowMinimized);
+}
+
+TEST_F(MainWindowTest, AMinimisedAxisWindowComesBackFromItsMenuItem) {
+    window->menuItem("axisDirectionsAction")->trigger();
+    QWidget* axis = help().axisWindow();
+    axis->setWindowState(Qt::WindowMinimized);
+    window->menuItem("axisDirectionsAction")->trigger();
+    EXPECT_FALSE(help().axisWindow()->windowState() & Qt::WindowMinimized);
+}
+
+// The strip under the plot has the colour of the menu bar, not the grey around it.
+TEST_F(MainWindowTest, TheStatusStripHasTheMenuBarsColour) {
+    const QImage shot = window->grab().toImage();
+    const QPoint stripInside = c().statusStrip->mapTo(window.get(), QPoint(6, 28));
+    const QPoint menuBarRight = QPoint(window->width() - 3, window->menuBar()->height() / 2);
+    EXPECT_EQ(shot.pixelColor(stripInside), shot.pixelColor(menuBarRight));
 }
 
 TEST_F(MainWindowTest, TabNeverReachesTheButtonsOutsideTheClientArea) {
@@ -212,6 +241,49 @@ TEST(CommandLine, AnswersAndRefusalsNeedNoDisplay) {
         const bool usage = err.find("Usage: kinemo [options]") != err.npos;
         EXPECT_EQ(expectedErr, oneLine ? "one line" : usage ? "usage" : "") << err;
     }
+}
+
+// The program on the offscreen platform with its state folder in `state`; killed
+// once `done` holds or after ten seconds.
+void runProgramUntil(const QString& state, const QStringList& arguments, const std::function<bool()>& done) {
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    env.insert("XDG_STATE_HOME", state);
+    QProcess program;
+    program.setProcessEnvironment(env);
+    program.start(KINEMO_PROGRAM, arguments);
+    ASSERT_TRUE(program.waitForStarted());
+    QDeadlineTimer deadline(10000);
+    while (!done() && !deadline.hasExpired()) QThread::msleep(50);
+    program.kill();
+    program.waitForFinished();
+}
+
+QString logText(const QString& state) {
+    const QDir folder(state + "/kinemo");
+    QString text;
+    for (const QString& name : folder.entryList({"*.log"}, QDir::Files)) {
+        QFile file(folder.filePath(name));
+        if (file.open(QIODevice::ReadOnly)) text += QString::fromUtf8(file.readAll());
+    }
+    return text;
+}
+
+TEST(ProgramDayLog, StartingTheProgramWritesItsStartIntoTheStateFolder) {
+    QTemporaryDir state;
+    const auto started = [&] { return logText(state.path()).contains("を起動しました（模擬リモコン）"); };
+    runProgramUntil(state.path(), {"--simulate"}, started);
+    EXPECT_TRUE(started()) << logText(state.path()).toStdString();
+}
+
+// A log would be there well within the two seconds: start-up takes a quarter of one.
+TEST(ProgramDayLog, NoLogLeavesTheStateFolderAlone) {
+    QTemporaryDir state;
+    runProgramUntil(state.path(), {"--simulate", "--no-log"}, [] {
+        QThread::msleep(2000);
+        return true;
+    });
+    EXPECT_TRUE(QDir(state.path()).isEmpty());
 }
 
 }  // namespace
