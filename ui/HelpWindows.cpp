@@ -13,6 +13,8 @@ namespace {
 bool isOpen(const QWidget* window) { return window && !window->isHidden(); }
 
 void showInFront(QWidget& window) {
+    // show() alone leaves a minimised window minimised: nothing would appear.
+    window.setWindowState(window.windowState() & ~Qt::WindowMinimized);
     window.show();
     window.raise();
     window.activateWindow();
