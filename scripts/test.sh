@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Sets everything up and runs the whole test suite: first in a normal build, then
-# in a build with AddressSanitizer and UndefinedBehaviorSanitizer, then fuzzes the
-# data-file parser for 60 s. Ends with one line of totals.
+# Installs every package list (scripts/packages/*.txt) and runs the whole test
+# suite: first in a normal build, then in a build with AddressSanitizer and
+# UndefinedBehaviorSanitizer, then fuzzes the data-file parser for 60 s. Ends with
+# one line of totals.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/setup.sh"
