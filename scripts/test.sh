@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Sets everything up and runs the whole test suite: first in a normal build, then
-# in a build with AddressSanitizer and UndefinedBehaviorSanitizer, then fuzzes the
-# data-file parser for 60 s. Ends with one line of totals.
+# Installs every package list (scripts/packages/*.txt) and runs the whole test
+# suite: first in a normal build, then in a build with AddressSanitizer and
+# UndefinedBehaviorSanitizer, then fuzzes the data-file parser for 60 s. Ends with
+# one line of totals.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/setup.sh"
@@ -26,13 +27,13 @@ run_ctest() {
 
 echo "== normal build"
 cmake -S "$root" -B "$root/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKINEMO_WERROR=ON \
-  -DKINEMO_BUILD_BENCH=ON >/dev/null
+  -DKINEMO_BUILD_TESTS=ON -DKINEMO_BUILD_BENCH=ON >/dev/null
 cmake --build "$root/build" -j "$jobs"
 run_ctest --test-dir "$root/build" --output-on-failure -j "$jobs"
 
 echo "== AddressSanitizer + UndefinedBehaviorSanitizer build"
 cmake -S "$root" -B "$root/build-asan" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKINEMO_SANITIZE=ON \
-  -DKINEMO_WERROR=ON -DKINEMO_BUILD_BENCH=OFF >/dev/null
+  -DKINEMO_WERROR=ON -DKINEMO_BUILD_TESTS=ON -DKINEMO_BUILD_BENCH=OFF >/dev/null
 cmake --build "$root/build-asan" -j "$jobs"
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:strict_string_checks=1
 export LSAN_OPTIONS=suppressions=$root/tests/support/lsan.supp:print_suppressions=0
