@@ -9,7 +9,9 @@
 
 namespace kinemo {
 
-const QString FileCommands::kFilter = QStringLiteral("Kinemo File|*.KMO|CSV File|*.CSV|Text File|*.TXT|");
+const QStringList FileCommands::kNameFilters = {QStringLiteral("Kinemo File (*.KMO *.kmo)"),
+                                                 QStringLiteral("CSV File (*.CSV *.csv)"),
+                                                 QStringLiteral("Text File (*.TXT *.txt)")};
 
 namespace {
 QString text(std::string_view utf8) { return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())); }
@@ -19,12 +21,10 @@ FileCommands::FileCommands(MeasurementState& state, Viewer& viewer, FileDialogs&
     : s_(state), viewer_(viewer), dialogs_(dialogs), log_(log) {}
 
 void FileCommands::saveRun() {
-    const std::optional<QString> path = dialogs_.askSavePath(kFilter);
+    const std::optional<QString> path = dialogs_.askSavePath(kNameFilters);
     if (!path) return;
     // Ticks went on while the dialog was open: the file holds the store as it is now.
-    const std::string bytes = writeDataFile(s_.fileSignature, s_.measuredAt, s_.samplePeriod,
-                                            std::span<const AccTriple, kDataFileSavedSamples>(s_.samples.data(),
-                                                                                              kDataFileSavedSamples));
+    const std::string bytes = writeDataFile(s_.recorded);
     if (const auto error = saveFileAtomically(path->toStdString(), bytes)) {
         log_.record("データを保存できませんでした：" + path->toStdString() + "（" + *error + "）");
         dialogs_.showMessage(text(saveFailureMessage(*error)));
@@ -34,7 +34,7 @@ void FileCommands::saveRun() {
 }
 
 void FileCommands::loadRun() {
-    const std::optional<QString> path = dialogs_.askOpenPath(kFilter);
+    const std::optional<QString> path = dialogs_.askOpenPath(kNameFilters);
     if (path) loadFile(*path);
 }
 
@@ -48,7 +48,7 @@ void FileCommands::loadFile(const QString& path) {
         refuse(error->reason, loadFailureMessage(error->reason));
         return;
     }
-    const ParseResult result = parseDataFile(std::get<std::string>(bytes), s_.fileSignature);
+    const ParseResult result = parseDataFile(std::get<std::string>(bytes));
     if (std::holds_alternative<SignatureMismatch>(result)) {
         refuse(kSignatureMismatchText, std::string(kSignatureMismatchText));
         return;
@@ -57,12 +57,9 @@ void FileCommands::loadFile(const QString& path) {
         refuse(error->message(), loadFailureMessage(error->message()));
         return;
     }
-    const LoadedRun& run = std::get<LoadedRun>(result);
-    fillStore(s_.loadedSamples, run);
-    s_.loadedMeasuredAt = run.measuredAt;
-    s_.loadedSamplePeriod = run.samplePeriod;
+    s_.loaded = std::get<Run>(result);
     log_.record("データファイルを読み込みました：" + path.toStdString());
-    viewer_.openViewer(false);
+    viewer_.openViewer(StoredRun::Loaded);
 }
 
 }  // namespace kinemo

@@ -20,7 +20,8 @@ public:
     // command line, so both take the same checks and give the same messages.
     void loadFile(const QString& path);
 
-    static const QString kFilter;
+    // Linux file names tell the cases apart: each type takes both.
+    static const QStringList kNameFilters;
 
 private:
     MeasurementState& s_;

@@ -14,27 +14,23 @@ namespace kinemo {
 class FileDialogs {
 public:
     virtual ~FileDialogs() = default;
-    // The chosen path, or nothing when the user cancelled. `filter` is a list of
-    // description|pattern pairs ("Kinemo File|*.KMO|CSV File|*.CSV|").
-    virtual std::optional<QString> askSavePath(const QString& filter) = 0;
-    virtual std::optional<QString> askOpenPath(const QString& filter) = 0;
+    // The chosen path, or nothing when the user cancelled. `nameFilters` are Qt's
+    // ("Kinemo File (*.KMO *.kmo)", ...), the first one chosen at the start.
+    virtual std::optional<QString> askSavePath(const QStringList& nameFilters) = 0;
+    virtual std::optional<QString> askOpenPath(const QStringList& nameFilters) = 0;
     // A modal message with one OK button and the application's title as caption.
     virtual void showMessage(const QString& text) = 0;
 };
 
-// "Kinemo File|*.KMO|..." as Qt name filters. Patterns also match the lower-case
-// extension, since Linux file names are case-sensitive.
-QStringList nameFilters(const QString& filter);
-
 class QtFileDialogs final : public FileDialogs {
 public:
     explicit QtFileDialogs(QWidget* parent) : parent_(parent) {}
-    std::optional<QString> askSavePath(const QString& filter) override;
-    std::optional<QString> askOpenPath(const QString& filter) override;
+    std::optional<QString> askSavePath(const QStringList& nameFilters) override;
+    std::optional<QString> askOpenPath(const QStringList& nameFilters) override;
     void showMessage(const QString& text) override;
 
 private:
-    std::optional<QString> show(const QString& filter, bool save);
+    std::optional<QString> show(const QStringList& nameFilters, bool save);
     QWidget* parent_;
 };
 

@@ -2,6 +2,8 @@
 // them only through this table.
 #pragma once
 
+#include "core/Sample.h"
+
 #include <array>
 
 class QCheckBox;
@@ -32,11 +34,10 @@ struct MainControls {
 
     LineShape* zeroLine() const { return levelLines[4]; }
 
-    std::array<QLabel*, 3> readouts{};  // current X, Y, Z in G
-    std::array<QCheckBox*, 3> axisCheckBoxes{};
+    std::array<QLabel*, kAxisCount> readouts{};  // current X, Y, Z in G
+    std::array<QCheckBox*, kAxisCount> axisCheckBoxes{};
     QLineEdit* measuredAtField = nullptr;
     QLabel* rateLabel = nullptr;
-    QLabel* elapsedLabel = nullptr;  // hidden
     QWidget* statusStrip = nullptr;
     QLabel* statusText = nullptr;
     QLabel* sampleCounter = nullptr;
@@ -45,11 +46,16 @@ struct MainControls {
     QPushButton* monitorButton = nullptr;
     QPushButton* calibrateButton = nullptr;
     QPushButton* quitButton = nullptr;
-    // Outside the client area, out of the user's reach.
-    QPushButton* showRecordedButton = nullptr;
-    QPushButton* stampTimeButton = nullptr;
-    QPushButton* reportOnChangeButton = nullptr;
-    QPushButton* reportContinuouslyButton = nullptr;
+
+    // Controls that lie outside the client area, hidden or clipped away and taken
+    // out of the focus chain: no user reaches them, but their handlers are kept.
+    struct Unreachable {
+        QPushButton* showRecordedButton = nullptr;  // draws the recorded run's first screen again
+        QPushButton* stampTimeButton = nullptr;     // takes the date of the next save from the clock
+        QPushButton* reportOnChangeButton = nullptr;
+        QPushButton* reportContinuouslyButton = nullptr;
+        QLabel* elapsedLabel = nullptr;  // the last run's seconds
+    } unreachable;
 
     QTimer* sampleTimer = nullptr;  // the 10 ms tick
 };

@@ -3,10 +3,9 @@
 #include "app/Measurement.h"
 
 #include "app/Colours.h"
-#include "app/WindowPlacement.h"
+#include "app/Viewer.h"
 #include "core/NumberText.h"
 #include "core/Sample.h"
-#include "core/Version.h"
 #include "display/PlotSurface.h"
 
 #include <QApplication>
@@ -38,28 +37,15 @@ Measurement::~Measurement() = default;
 std::string Measurement::nowText() { return dateTimeText(clock_.now()); }
 
 void Measurement::load() {
-    QWidget* window = c_.window;
-    window->show();
-    centreOnScreen(*window);
-    window->setWindowTitle(QString::fromUtf8(std::string(kAppTitle) + "  " + versionText()));
     c_.cursorLine->setX1(-1);
     c_.cursorLine->setX2(-1);
-    s_.run.abandon();
+    s_.recording.abandon();
     connectRemote();
 
-    for (int i = 0; i < 6; ++i) {
-        c_.secondLines[i]->setX1(100 * i);
-        c_.secondLines[i]->setX2(100 * i);
-        c_.halfSecondLines[i]->setX1(100 * i - 50);
-        c_.halfSecondLines[i]->setX2(100 * i - 50);
-        c_.secondLabels[i]->setText(QString::number(i));
-        c_.secondLabels[i]->move(100 * i, c_.secondLabels[i]->y());
-    }
-    s_.samples.fill(kZeroSample);
-    s_.loadedSamples.fill(kZeroSample);
+    placeTimeAxis(c_, TimeAxis{});
+    s_.recorded = Run{};
+    s_.loaded = Run{};
     c_.measuredAtField->setText(QString::fromStdString(nowText()));
-    s_.samplePeriod = kStartSamplePeriod;
-    s_.loadedSamplePeriod = kStartSamplePeriod;
 
     for (int i = 0; i < 6; ++i) {
         c_.halfSecondLines[i]->setBorderColor(kGridGrey);
@@ -69,18 +55,14 @@ void Measurement::load() {
     c_.zeroLine()->setBorderColor(Qt::white);
     c_.traceAreaEdge->setBorderColor(kGridGrey);
 
-    s_.showRecorded = true;
-    s_.fileSignature = "Kinemo";
+    s_.viewed = StoredRun::Recorded;
     c_.sampleTimer->start();
 }
 
 void Measurement::connectRemote() {
-    s_.reportCmd = kModeRequest;
-    s_.reportFlags = kContinuousFlag;
-    s_.reportMode = kAccelerometerReportId;
     remote_ = std::make_unique<WiiRemote>(platform_);
     searchFailing_ = false;
-    remote_->setReportMode(s_.reportCmd, s_.reportFlags, s_.reportMode);
+    remote_->setReportMode(kModeRequest, kContinuousFlag, kAccelerometerReportId);
     logRemoteChange(false);
     c_.sampleTimer->setInterval(kTickMs);
     c_.sampleTimer->stop();
@@ -105,11 +87,8 @@ void Measurement::reportContinuously() {
 }
 
 void Measurement::setReportFlags(std::uint8_t flags) {
-    s_.reportCmd = kModeRequest;
-    s_.reportFlags = flags;
-    s_.reportMode = kAccelerometerReportId;
     const bool wasConnected = remote_->isConnected();
-    remote_->setReportMode(s_.reportCmd, s_.reportFlags, s_.reportMode);
+    remote_->setReportMode(kModeRequest, flags, kAccelerometerReportId);
     logRemoteChange(wasConnected);
 }
 
@@ -134,23 +113,23 @@ void Measurement::onSampleTick() {
     const bool wasConnected = remote_->isConnected();
     remote_->readAcceleration(s_.acc);
     logRemoteChange(wasConnected);
-    const Sweep::Step step = s_.sweep.advance(s_.samplePeriod);
+    const Sweep::Step step = s_.sweep.advance(s_.recorded.samplePeriod);
     if (step.wrapped) c_.plot->clear();
 
-    if (!(s_.run.isRecording() && s_.isFineMode)) {
-        for (int k = 0; k < 3; ++k) {
+    if (!(s_.recording.isRecording() && s_.isFineMode)) {
+        for (int k = 0; k < kAxisCount; ++k) {
             if (c_.axisCheckBoxes[k]->checkState() != Qt::Checked) continue;
             c_.plot->drawSegment(QPointF(step.fromX, s_.accPrev[k]), QPointF(step.toX, s_.acc[k]), kAxisColors[k]);
         }
     }
 
-    if (s_.run.isRecording()) storeSample();
-    if (s_.run.isComplete()) finishRunAndCalibrate();
+    if (s_.recording.isRecording()) storeSample();
+    if (s_.recording.isComplete()) finishRunAndCalibrate();
     s_.accPrev = s_.acc;
 
     // Without a remote the triple is a stand-in, and a number would read as a measurement.
     const bool measured = remote_->hasReading();
-    for (int k = 0; k < 3; ++k)
+    for (int k = 0; k < kAxisCount; ++k)
         c_.readouts[k]->setText(QString::fromStdString(measured ? gText(s_.acc[k]) : kNoValueText));
 }
 
@@ -179,29 +158,29 @@ void Measurement::startCalibrationRun() {
     if (!c_.sampleTimer->isActive()) c_.sampleTimer->start();
     c_.monitorButton->setText(kMonitorStop);
     c_.monitorButton->setEnabled(false);
-    s_.measuredAt = nowText();
+    s_.recorded.measuredAt = nowText();
     c_.measuredAtField->setText(QString::fromStdString(nowText()));
     c_.calibrateButton->setEnabled(false);
     if (s_.isFineMode) c_.statusText->setText(QStringLiteral("精密測定モードです。波形は現れません。しばらくお待ちください。"));
-    s_.run.start(s_.samples, clock_.monotonicMs());
+    s_.recording.start(s_.recorded.samples, clock_.monotonicMs());
     log_.record(s_.isFineMode ? "記録を開始しました（精密測定）" : "記録を開始しました（標準測定）");
 }
 
 void Measurement::storeSample() {
-    s_.run.store(s_.samples, s_.acc);
-    c_.sampleCounter->setText(QString::number(s_.run.sampleIndex()) + QLatin1Char('/') + QString::number(kRunLength));
+    s_.recording.store(s_.recorded.samples, s_.acc);
+    c_.sampleCounter->setText(QString::number(s_.recording.sampleIndex()) + QLatin1Char('/') + QString::number(kRunLength));
 }
 
 void Measurement::finishRunAndCalibrate() {
-    const RecordingRun::Calibration calibration = s_.run.finish(clock_);
+    const RecordingRun::Calibration calibration = s_.recording.finish(clock_);
     c_.calibrateButton->setEnabled(true);
-    c_.elapsedLabel->setText(QStringLiteral("timeGetTime　: ") + QString::fromStdString(doubleText(calibration.seconds)));
-    s_.samplePeriod = calibration.samplePeriod;
-    c_.rateLabel->setText(QString::fromStdString(rateText(s_.samplePeriod)));
+    c_.unreachable.elapsedLabel->setText(QStringLiteral("timeGetTime　: ") + QString::fromStdString(doubleText(calibration.seconds)));
+    s_.recorded.samplePeriod = calibration.samplePeriod;
+    c_.rateLabel->setText(QString::fromStdString(rateText(s_.recorded.samplePeriod)));
     c_.monitorButton->setEnabled(true);
     c_.statusText->setText(QStringLiteral("測定・記録が終了しました。"));
     log_.record("記録が終了しました（" + std::to_string(kRunLength) + "サンプル、" + doubleText(calibration.seconds) +
-                "秒、" + rateText(s_.samplePeriod) + "）");
+                "秒、" + rateText(s_.recorded.samplePeriod) + "）");
 }
 
 void Measurement::chooseFineMode() {
@@ -215,8 +194,8 @@ void Measurement::chooseNormalMode() {
 }
 
 void Measurement::stampTime() {
-    s_.measuredAt = nowText();
-    c_.stampTimeButton->setText(QString::fromStdString(s_.measuredAt));
+    s_.recorded.measuredAt = nowText();
+    c_.unreachable.stampTimeButton->setText(QString::fromStdString(s_.recorded.measuredAt));
 }
 
 }  // namespace kinemo

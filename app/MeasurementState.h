@@ -4,37 +4,29 @@
 
 #include "app/RecordingRun.h"
 #include "app/Sweep.h"
+#include "core/Run.h"
 #include "core/Sample.h"
-
-#include <cstdint>
-#include <string>
 
 namespace kinemo {
 
-inline constexpr float kStartSamplePeriod = 21.0f / 20.0f;
+enum class StoredRun { Recorded, Loaded };
 
 struct MeasurementState {
-    std::uint8_t reportCmd = 0;
-    std::uint8_t reportFlags = 0;
-    std::uint8_t reportMode = 0;
-
     AccTriple acc{};      // this tick's triple
     AccTriple accPrev{};  // the previous tick's, where every live segment starts
 
-    SampleStore samples{};        // the recorded run
-    SampleStore loadedSamples{};  // the run loaded from a file
+    // The last recording run: its period also spaces the live trace. Its date is
+    // the start of the last run.
+    Run recorded;
+    Run loaded;  // the run loaded from a file
+    StoredRun viewed = StoredRun::Recorded;
+
+    Run& run(StoredRun which) { return which == StoredRun::Recorded ? recorded : loaded; }
+    Run& viewedRun() { return run(viewed); }
 
     Sweep sweep;
-    RecordingRun run;
-    bool isFineMode = false;   // no waveform during a run
-    std::string measuredAt;    // start of the last run, as text
-    float samplePeriod = 0;    // 1/100 s between samples = pixels per sample
-    float loadedSamplePeriod = 0;
-    bool showRecorded = true;  // the viewer shows samples (true) or loadedSamples
-    std::string fileSignature;
-    std::int16_t viewStart = 0;
-    std::int16_t gridPhase = 0;
-    std::string loadedMeasuredAt;
+    RecordingRun recording;
+    bool isFineMode = false;  // no waveform during a run
 };
 
 }  // namespace kinemo

@@ -6,36 +6,32 @@
 
 #include "app/MainControls.h"
 #include "app/MeasurementState.h"
+#include "app/ViewerWindow.h"
 #include "log/EventLog.h"
 
-#include <string>
-
 namespace kinemo {
+
+// Puts the second lines, the half-second lines and the numbers of the time axis.
+void placeTimeAxis(MainControls& controls, const TimeAxis& axis);
 
 class Viewer {
 public:
     Viewer(MeasurementState& state, MainControls& controls, EventLog& log);
 
-    // Segments first..last of a store, sample `first` at x = 0 and `period` pixels
-    // per sample; indices beyond 2001 are never read.
-    void drawWindow(const SampleStore& store, float period, int first, int last);
-    void drawRecordedRun();
-    void drawLoadedRun();
+    // Segments first..last of a run, sample `first` at x = 0 and the run's period in
+    // pixels per sample; indices beyond 2001 are never read.
+    void drawWindow(const Run& run, int first, int last);
+    // The first screen of the recorded run again, as it was drawn when the viewer opened.
     void redrawRecordedRun();
     // A new background erases the traces; they come back with the next draw.
     void useBlackBackground();
     void useWhiteBackground();
 
-    void showRecordedRun();
-    void showLoadedRun();
-    // Opens the viewer at the start of the recorded run (true) or the loaded run.
-    void openViewer(bool recorded);
+    // Opens the viewer at the start of a stored run.
+    void openViewer(StoredRun which);
     void onViewerScrolled();
-    void placeTimeAxis(int phase, int firstSecond);
 
 private:
-    void drawRunFirstScreen(const SampleStore& store, float period, const std::string& measuredAt);
-
     MeasurementState& s_;
     MainControls& c_;
     EventLog& log_;

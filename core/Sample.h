@@ -6,8 +6,10 @@
 
 namespace kinemo {
 
+inline constexpr int kAxisCount = 3;  // X, Y, Z
+
 // X, Y, Z as the remote sends them: one raw byte per axis.
-using AccTriple = std::array<std::uint8_t, 3>;
+using AccTriple = std::array<std::uint8_t, kAxisCount>;
 
 inline constexpr std::uint8_t kZeroLevel = 131;  // raw value of 0 G
 inline constexpr int kCountsPerG = 27;           // raw steps of 1 G

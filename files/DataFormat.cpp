@@ -73,16 +73,16 @@ void appendByte(std::string& out, std::uint8_t value) {
 
 class Parser {
 public:
-    Parser(std::string_view bytes, std::string_view signature) : reader_(bytes), signature_(signature) {}
+    explicit Parser(std::string_view bytes) : reader_(bytes) {}
 
     ParseResult run() {
         if (reader_.onlyBlankLeft()) return FormatError{1, std::string(reason::kEmptyFile)};
         Field field;
         if (reader_.next(field) != FieldReader::Status::Field) return SignatureMismatch{};
-        if (field.text != signature_) return SignatureMismatch{};
+        if (field.text != kDataFileSignature) return SignatureMismatch{};
         lastLine_ = field.line;
 
-        LoadedRun run;
+        Run run;
         if (auto error = take(field, reason::kHeaderEnds)) return *error;
         auto date = dateTextToUtf8(field.text);
         if (!date) return fail(field, reason::kDateUndecodable);
@@ -100,9 +100,9 @@ public:
             return fail(field, reason::kPeriodOutOfRange);
         }
 
-        run.samples.reserve(kDataFileMaxSamples);
+        std::size_t taken = 0;
         while (!reader_.onlyBlankLeft()) {
-            if (run.samples.size() == kDataFileMaxSamples) {
+            if (taken == kDataFileMaxSamples) {
                 return FormatError{nextLine(), std::string(reason::kTooManySamples)};
             }
             AccTriple triple{};
@@ -113,7 +113,7 @@ public:
                 // for padding, it would pull the next line's value into this sample.
                 if (axis + 1 < triple.size() && reader_.paddingFollows()) return fail(field, reason::kValueEmpty);
             }
-            run.samples.push_back(triple);
+            run.samples[taken++] = triple;
         }
         return run;
     }
@@ -160,7 +160,6 @@ private:
     }
 
     FieldReader reader_;
-    std::string_view signature_;
     int lastLine_ = 1;
 };
 
@@ -175,13 +174,13 @@ std::string withReason(std::string_view head, std::string_view why) {
 
 std::string FormatError::message() const { return std::to_string(line) + "行目: " + reason; }
 
-std::string writeDataFile(std::string_view signature, std::string_view measuredAt, float samplePeriod,
-                          std::span<const AccTriple, kDataFileSavedSamples> entries) {
+std::string writeDataFile(const Run& run) {
+    const std::span<const AccTriple, kDataFileSavedSamples> entries(run.samples.data(), kDataFileSavedSamples);
     std::string out;
-    out.reserve(signature.size() + measuredAt.size() + 32 + entries.size() * 14);
-    out.append("\"").append(signature).append("\"").append(kLineEnd);
-    out.append("\"").append(measuredAt).append("\"").append(kLineEnd);
-    out.append(floatText(samplePeriod)).append(kLineEnd);
+    out.reserve(kDataFileSignature.size() + run.measuredAt.size() + 32 + entries.size() * 14);
+    out.append("\"").append(kDataFileSignature).append("\"").append(kLineEnd);
+    out.append("\"").append(run.measuredAt).append("\"").append(kLineEnd);
+    out.append(floatText(run.samplePeriod)).append(kLineEnd);
     for (const auto& entry : entries) {
         appendByte(out, entry[0]);
         out += ',';
@@ -193,16 +192,7 @@ std::string writeDataFile(std::string_view signature, std::string_view measuredA
     return out;
 }
 
-ParseResult parseDataFile(std::string_view bytes, std::string_view signature) {
-    return Parser(bytes, signature).run();
-}
-
-void fillStore(std::span<AccTriple> store, const LoadedRun& run) {
-    const auto taken = std::min(store.size(), run.samples.size());
-    std::copy_n(run.samples.begin(), taken, store.begin());
-    std::fill(store.begin() + static_cast<std::ptrdiff_t>(taken), store.end(),
-              AccTriple{kZeroLevel, kZeroLevel, kZeroLevel});
-}
+ParseResult parseDataFile(std::string_view bytes) { return Parser(bytes).run(); }
 
 std::string loadFailureMessage(std::string_view why) { return withReason(kLoadFailedText, why); }
 std::string saveFailureMessage(std::string_view why) { return withReason(kSaveFailedText, why); }

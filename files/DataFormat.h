@@ -15,7 +15,7 @@
 // Plain C++ with no Qt, so that the parser can be fuzzed on its own.
 #pragma once
 
-#include "core/Sample.h"
+#include "core/Run.h"
 
 #include <cstddef>
 #include <span>
@@ -37,16 +37,9 @@ inline constexpr std::string_view kSignatureMismatchText = "開こうとした�
 inline constexpr std::string_view kLoadFailedText = "データファイルを読み込めませんでした。";
 inline constexpr std::string_view kSaveFailedText = "データを保存できませんでした。";
 
-// `measuredAt` must hold no double quote and no line end: it is written between
-// quotes as it is.
-std::string writeDataFile(std::string_view signature, std::string_view measuredAt, float samplePeriod,
-                          std::span<const AccTriple, kDataFileSavedSamples> entries);
-
-struct LoadedRun {
-    std::string measuredAt;  // UTF-8, as the file holds it (a CP932 date is converted)
-    float samplePeriod = 0;  // finite, 1500/32767 < period <= 1500
-    std::vector<AccTriple> samples;  // as many as the file holds, at most kDataFileMaxSamples
-};
+// Entries 0..2000 of the run. Its `measuredAt` must hold no double quote and no
+// line end: it is written between quotes as it is.
+std::string writeDataFile(const Run& run);
 
 // The first field is not the signature (compared exactly, letter case included).
 struct SignatureMismatch {};
@@ -57,7 +50,11 @@ struct FormatError {
     std::string message() const;  // "12行目: 値が0から255の範囲にありません。"
 };
 
-using ParseResult = std::variant<LoadedRun, SignatureMismatch, FormatError>;
+// A run read from a file: its date text as UTF-8 (a CP932 date is converted), its
+// period (finite, 1500/32767 < period <= 1500), and the file's samples from entry 0
+// with the zero level 131 in every entry the file does not hold, so that nothing of
+// an earlier file shows through.
+using ParseResult = std::variant<Run, SignatureMismatch, FormatError>;
 
 // Field syntax: fields end at a comma or a line end (CR LF, LF or CR); blanks
 // before a field are skipped. A field in double quotes runs to the next quote on
@@ -73,12 +70,7 @@ using ParseResult = std::variant<LoadedRun, SignatureMismatch, FormatError>;
 // (".95", "1." and "+131" are accepted; "1e2", "0x10", "inf" and a decimal comma
 // are not). A sample value must be a whole number in 0..255 ("131.0" is 131,
 // "131.5" is refused).
-ParseResult parseDataFile(std::string_view bytes, std::string_view signature);
-
-// Puts a loaded run into a sample store: the run's samples from entry 0, the zero
-// level 131 in every entry the file did not hold, so that nothing of an earlier
-// file shows through. Samples beyond the store's size are not taken.
-void fillStore(std::span<AccTriple> store, const LoadedRun& run);
+ParseResult parseDataFile(std::string_view bytes);
 
 // The message of a failed load or save: the head text and, on a new line, the
 // reason (a FormatError's message() or the system's text).

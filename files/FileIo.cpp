@@ -1,5 +1,7 @@
 #include "files/FileIo.h"
 
+#include "core/WriteAll.h"
+
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
@@ -40,21 +42,6 @@ public:
 private:
     int fd_;
 };
-
-// write() may take less than it is given (a full disk, a size limit, a signal).
-bool writeAll(int fd, std::string_view bytes) {
-    while (!bytes.empty()) {
-        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
-        if (written < 0 && errno == EINTR) continue;
-        if (written < 0) return false;
-        if (written == 0) {
-            errno = EIO;
-            return false;
-        }
-        bytes.remove_prefix(static_cast<std::size_t>(written));
-    }
-    return true;
-}
 
 std::string temporaryName(const std::string& base) {
     static constexpr std::string_view kLetters = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";

@@ -1,9 +1,10 @@
 #include "log/DayLog.h"
 
+#include "core/WriteAll.h"
+
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
-#include <string_view>
 #include <utility>
 
 #include <fcntl.h>
@@ -71,21 +72,14 @@ void DayLog::append(const std::string& text) const {
         if (statError != 0) throw failure("cannot open", statError);
         throw LogError("not a regular file: " + logFilePath_);
     }
-    // Unbuffered and checked to the last byte: a full disk or a size limit cuts a
-    // write short, and a log that claims a line it does not hold misleads.
-    std::string_view left = text;
-    while (!left.empty()) {
-        const ssize_t written = ::write(fd, left.data(), left.size());
-        if (written < 0 && errno == EINTR) continue;
-        if (written <= 0) {
-            const int error = written < 0 ? errno : EIO;
-            // Takes back a partial line, so that the file ends as it did; if even
-            // that fails, the error below is still the one to report.
-            [[maybe_unused]] const int undone = ::ftruncate(fd, info.st_size);
-            ::close(fd);
-            throw failure("cannot write", error);
-        }
-        left.remove_prefix(static_cast<std::size_t>(written));
+    // Unbuffered and checked to the last byte.
+    if (!writeAll(fd, text)) {
+        const int error = errno;
+        // Takes back a partial line, so that the file ends as it did; if even
+        // that fails, the error below is still the one to report.
+        [[maybe_unused]] const int undone = ::ftruncate(fd, info.st_size);
+        ::close(fd);
+        throw failure("cannot write", error);
     }
     if (::close(fd) != 0) throw failure("cannot write", errno);
 }

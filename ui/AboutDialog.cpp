@@ -1,6 +1,6 @@
 #include "ui/AboutDialog.h"
 
-#include "app/WindowPlacement.h"
+#include "ui/WindowPlacement.h"
 #include "core/Version.h"
 #include "ui/Fonts.h"
 

@@ -1,6 +1,6 @@
 #include "ui/AxisDirectionsWindow.h"
 
-#include "app/WindowPlacement.h"
+#include "ui/WindowPlacement.h"
 #include "ui/Resources.h"
 
 #include <QLabel>

@@ -3,8 +3,10 @@
 #include "app/Colours.h"
 #include "display/PlotSurface.h"
 #include "core/Sample.h"
+#include "core/Version.h"
 #include "ui/Fonts.h"
 #include "ui/Resources.h"
+#include "ui/WindowPlacement.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -121,8 +123,8 @@ void MainWindow::buildClientArea() {
               Qt::AlignRight | Qt::AlignTop)
             ->setProperty("index", i);
 
-    const char* axisTags[3] = {"X(Blue)", "Y(Red)", "Z(Green)"};
-    for (int k = 0; k < 3; ++k) {
+    const char* axisTags[kAxisCount] = {"X(Blue)", "Y(Red)", "Z(Green)"};
+    for (int k = 0; k < kAxisCount; ++k) {
         const int top = 24 + 40 * k;
         QLabel* tag = label(client, "axisTags", {576, top, 161, 33}, QString::fromLatin1(axisTags[k]), kAxisColors[k], white);
         tag->setFont(kinemoFont(9, true));
@@ -181,16 +183,16 @@ void MainWindow::buildClientArea() {
     controls_.viewerScrollBar = scroll;
 
     // Controls that lie outside the client area, out of the user's reach.
-    controls_.showRecordedButton = button(client, "showRecordedButton", {40, 392, 161, 25}, QStringLiteral("記録された加速度"));
-    controls_.stampTimeButton = button(client, "stampTimeButton", {216, 392, 161, 25}, QStringLiteral("stampTimeButton"));
-    controls_.reportOnChangeButton = button(client, "reportOnChangeButton", {392, 392, 89, 25}, QStringLiteral("Mode0x00"));
-    controls_.reportContinuouslyButton = button(client, "reportContinuouslyButton", {496, 392, 89, 25}, QStringLiteral("Mode0x04"));
+    MainControls::Unreachable& u = controls_.unreachable;
+    u.showRecordedButton = button(client, "showRecordedButton", {40, 392, 161, 25}, QStringLiteral("記録された加速度"));
+    u.stampTimeButton = button(client, "stampTimeButton", {216, 392, 161, 25}, QStringLiteral("stampTimeButton"));
+    u.reportOnChangeButton = button(client, "reportOnChangeButton", {392, 392, 89, 25}, QStringLiteral("Mode0x00"));
+    u.reportContinuouslyButton = button(client, "reportContinuouslyButton", {496, 392, 89, 25}, QStringLiteral("Mode0x04"));
     // Clipped away they escape the mouse; Tab would still reach them.
-    for (QPushButton* b : {controls_.showRecordedButton, controls_.stampTimeButton, controls_.reportOnChangeButton,
-                           controls_.reportContinuouslyButton})
+    for (QPushButton* b : {u.showRecordedButton, u.stampTimeButton, u.reportOnChangeButton, u.reportContinuouslyButton})
         b->setFocusPolicy(Qt::NoFocus);
-    controls_.elapsedLabel = label(client, "elapsedLabel", {600, 392, 161, 17}, QStringLiteral("timeGetTime　: "));
-    controls_.elapsedLabel->hide();
+    u.elapsedLabel = label(client, "elapsedLabel", {600, 392, 161, 17}, QStringLiteral("timeGetTime　: "));
+    u.elapsedLabel->hide();
 
     controls_.sampleTimer = new QTimer(this);
     controls_.sampleTimer->setObjectName(QStringLiteral("sampleTimer"));
@@ -229,74 +231,72 @@ void MainWindow::buildPlotSurface() {
 void MainWindow::buildMenus() {
     QMenuBar* bar = menuBar();
     bar->setFont(kinemoFont());
-    auto addMenu = [&](QWidget* parent, const char* name, const QString& caption) {
-        QMenu* menu = parent == bar ? bar->addMenu(caption) : static_cast<QMenu*>(parent)->addMenu(caption);
+    auto addMenu = [](auto* parent, const char* name, const QString& caption) {
+        QMenu* menu = parent->addMenu(caption);
         menu->setObjectName(QString::fromLatin1(name));
         menu->setFont(kinemoFont());
-        menus_[menu->objectName()] = menu;
         return menu;
     };
-    auto addItem = [&](QMenu* menu, const char* name, const QString& caption) {
+    auto addItem = [](QMenu* menu, const char* name, const QString& caption) {
         QAction* action = menu->addAction(caption);
         action->setObjectName(QString::fromLatin1(name));
-        menuItems_[action->objectName()] = action;
+        return action;
     };
 
     QMenu* file = addMenu(bar, "fileMenu", QStringLiteral("ファイル"));
-    addItem(file, "loadRunAction", QStringLiteral("データ読み込み"));
-    addItem(file, "saveRunAction", QStringLiteral("データの保存"));
-    addItem(file, "quitAction", QStringLiteral("終了"));
+    actions_.loadRun = addItem(file, "loadRunAction", QStringLiteral("データ読み込み"));
+    actions_.saveRun = addItem(file, "saveRunAction", QStringLiteral("データの保存"));
+    actions_.quit = addItem(file, "quitAction", QStringLiteral("終了"));
     QMenu* record = addMenu(bar, "recordMenu", QStringLiteral("記録"));
     QMenu* recordMode = addMenu(record, "recordModeMenu", QStringLiteral("記録のモード"));
-    addItem(recordMode, "normalModeAction", QStringLiteral("標準測定"));
-    addItem(recordMode, "fineModeAction", QStringLiteral("精密測定"));
+    actions_.normalMode = addItem(recordMode, "normalModeAction", QStringLiteral("標準測定"));
+    actions_.fineMode = addItem(recordMode, "fineModeAction", QStringLiteral("精密測定"));
     QMenu* view = addMenu(bar, "viewMenu", QStringLiteral("表示"));
-    addItem(view, "showRecordedRunAction", QStringLiteral("記録された加速度データの表示"));
-    addItem(view, "showLoadedRunAction", QStringLiteral("読み込まれた加速度データの表示"));
+    actions_.showRecordedRun = addItem(view, "showRecordedRunAction", QStringLiteral("記録された加速度データの表示"));
+    actions_.showLoadedRun = addItem(view, "showLoadedRunAction", QStringLiteral("読み込まれた加速度データの表示"));
     QMenu* monitor = addMenu(bar, "monitorMenu", QStringLiteral("モニター"));
-    addItem(monitor, "blackBackgroundAction", QStringLiteral("背景色　黒"));
-    addItem(monitor, "whiteBackgroundAction", QStringLiteral("背景色　白"));
+    actions_.blackBackground = addItem(monitor, "blackBackgroundAction", QStringLiteral("背景色　黒"));
+    actions_.whiteBackground = addItem(monitor, "whiteBackgroundAction", QStringLiteral("背景色　白"));
     QMenu* help = addMenu(bar, "helpMenu", QStringLiteral("ヘルプ"));
-    addItem(help, "axisDirectionsAction", QStringLiteral("Wiiリモコンの加速度センサの軸方向"));
-    addItem(help, "aboutAction", QStringLiteral("バージョン情報"));
-}
-
-QAction* MainWindow::menuItem(const QString& name) const {
-    auto it = menuItems_.find(name);
-    return it == menuItems_.end() ? nullptr : it->second;
-}
-
-QMenu* MainWindow::menu(const QString& name) const {
-    auto it = menus_.find(name);
-    return it == menus_.end() ? nullptr : it->second;
+    actions_.axisDirections = addItem(help, "axisDirectionsAction", QStringLiteral("Wiiリモコンの加速度センサの軸方向"));
+    actions_.about = addItem(help, "aboutAction", QStringLiteral("バージョン情報"));
 }
 
 void MainWindow::connectEvents() {
     Measurement* m = measurement_.get();
     const MainControls& c = controls_;
+    const MainControls::Unreachable& u = controls_.unreachable;
+    const MenuActions& a = actions_;
     connect(c.sampleTimer, &QTimer::timeout, this, [m] { m->onSampleTick(); });
     connect(c.monitorButton, &QPushButton::clicked, this, [m] { m->toggleMonitor(); });
     connect(c.calibrateButton, &QPushButton::clicked, this, [m] { m->startCalibrationRun(); });
     connect(c.quitButton, &QPushButton::clicked, this, [m] { m->quit(); });
-    connect(c.stampTimeButton, &QPushButton::clicked, this, [m] { m->stampTime(); });
-    connect(c.reportOnChangeButton, &QPushButton::clicked, this, [m] { m->reportOnChange(); });
-    connect(c.reportContinuouslyButton, &QPushButton::clicked, this, [m] { m->reportContinuously(); });
-    connect(menuItem("quitAction"), &QAction::triggered, this, [m] { m->quit(); });
-    connect(menuItem("normalModeAction"), &QAction::triggered, this, [m] { m->chooseNormalMode(); });
-    connect(menuItem("fineModeAction"), &QAction::triggered, this, [m] { m->chooseFineMode(); });
+    connect(u.stampTimeButton, &QPushButton::clicked, this, [m] { m->stampTime(); });
+    connect(u.reportOnChangeButton, &QPushButton::clicked, this, [m] { m->reportOnChange(); });
+    connect(u.reportContinuouslyButton, &QPushButton::clicked, this, [m] { m->reportContinuously(); });
+    connect(a.quit, &QAction::triggered, this, [m] { m->quit(); });
+    connect(a.normalMode, &QAction::triggered, this, [m] { m->chooseNormalMode(); });
+    connect(a.fineMode, &QAction::triggered, this, [m] { m->chooseFineMode(); });
     FileCommands* f = fileCommands_.get();
-    connect(menuItem("loadRunAction"), &QAction::triggered, this, [f] { f->loadRun(); });
-    connect(menuItem("saveRunAction"), &QAction::triggered, this, [f] { f->saveRun(); });
-    connect(menuItem("axisDirectionsAction"), &QAction::triggered, this, [this] { helpWindows_.showAxisDirections(); });
-    connect(menuItem("aboutAction"), &QAction::triggered, this, [this] { helpWindows_.showAbout(); });
+    connect(a.loadRun, &QAction::triggered, this, [f] { f->loadRun(); });
+    connect(a.saveRun, &QAction::triggered, this, [f] { f->saveRun(); });
+    connect(a.axisDirections, &QAction::triggered, this, [this] { helpWindows_.showAxisDirections(); });
+    connect(a.about, &QAction::triggered, this, [this] { helpWindows_.showAbout(); });
 
     Viewer* v = viewer_.get();
-    connect(menuItem("showRecordedRunAction"), &QAction::triggered, this, [v] { v->showRecordedRun(); });
-    connect(menuItem("showLoadedRunAction"), &QAction::triggered, this, [v] { v->showLoadedRun(); });
-    connect(menuItem("blackBackgroundAction"), &QAction::triggered, this, [v] { v->useBlackBackground(); });
-    connect(menuItem("whiteBackgroundAction"), &QAction::triggered, this, [v] { v->useWhiteBackground(); });
-    connect(c.showRecordedButton, &QPushButton::clicked, this, [v] { v->redrawRecordedRun(); });
+    connect(a.showRecordedRun, &QAction::triggered, this, [v] { v->openViewer(StoredRun::Recorded); });
+    connect(a.showLoadedRun, &QAction::triggered, this, [v] { v->openViewer(StoredRun::Loaded); });
+    connect(a.blackBackground, &QAction::triggered, this, [v] { v->useBlackBackground(); });
+    connect(a.whiteBackground, &QAction::triggered, this, [v] { v->useWhiteBackground(); });
+    connect(u.showRecordedButton, &QPushButton::clicked, this, [v] { v->redrawRecordedRun(); });
     connect(c.viewerScrollBar, &QScrollBar::valueChanged, this, [v] { v->onViewerScrolled(); });
+}
+
+void MainWindow::start() {
+    show();
+    centreOnScreen(*this);
+    setWindowTitle(QString::fromUtf8(std::string(kAppTitle) + "  " + versionText()));
+    measurement_->load();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

@@ -15,11 +15,9 @@
 
 #include <QMainWindow>
 
-#include <map>
 #include <memory>
 
 class QAction;
-class QMenu;
 
 namespace kinemo {
 
@@ -35,21 +33,43 @@ struct MainServices {
     EventLog* log = nullptr;
 };
 
+// The menu bar's items, as the user finds them.
+struct MenuActions {
+    // ファイル
+    QAction* loadRun = nullptr;
+    QAction* saveRun = nullptr;
+    QAction* quit = nullptr;
+    // 記録 ▸ 記録のモード
+    QAction* normalMode = nullptr;
+    QAction* fineMode = nullptr;
+    // 表示
+    QAction* showRecordedRun = nullptr;
+    QAction* showLoadedRun = nullptr;
+    // モニター
+    QAction* blackBackground = nullptr;
+    QAction* whiteBackground = nullptr;
+    // ヘルプ
+    QAction* axisDirections = nullptr;
+    QAction* about = nullptr;
+};
+
 class MainWindow final : public QMainWindow {
     Q_OBJECT
 public:
     explicit MainWindow(MainServices services, QWidget* parent = nullptr);
     ~MainWindow() override;
 
+    // Shows the window in the middle of the screen with its title, and starts the
+    // measurement: the remote, the stores and the tick.
+    void start();
+
     MainControls& controls() { return controls_; }
+    const MenuActions& actions() const { return actions_; }
     MeasurementState& state() { return state_; }
     Measurement& measurement() { return *measurement_; }
     HelpWindows& helpWindows() { return helpWindows_; }
     Viewer& viewer() { return *viewer_; }
     FileCommands& fileCommands() { return *fileCommands_; }
-    // Menu items and menus by object name (loadRunAction, quitAction, recordModeMenu, ...).
-    QAction* menuItem(const QString& name) const;
-    QMenu* menu(const QString& name) const;
     // The client area below the menu bar.
     QWidget* clientArea() const { return centralWidget(); }
 
@@ -71,8 +91,7 @@ private:
     std::unique_ptr<Viewer> viewer_;
     std::unique_ptr<FileDialogs> ownDialogs_;
     std::unique_ptr<FileCommands> fileCommands_;
-    std::map<QString, QAction*> menuItems_;
-    std::map<QString, QMenu*> menus_;
+    MenuActions actions_;
 };
 
 }  // namespace kinemo

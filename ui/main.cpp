@@ -48,7 +48,7 @@ int main(int argc, char** argv) {
     int status = 0;
     {
         kinemo::MainWindow window({*hid, clock, nullptr, log.get()});
-        window.measurement().load();
+        window.start();
         if (commandLine.options.file) kinemo::loadWhenRunning(window, window.fileCommands(), *commandLine.options.file);
         status = QApplication::exec();
     }

@@ -26,7 +26,7 @@ int main(int argc, char** argv) {
     const bool simulate = argc > 1 && std::string(argv[1]) == "--simulate";
     kinemo::HidPlatform& hid = simulate ? static_cast<kinemo::HidPlatform&>(simulated) : fake;
     kinemo::MainWindow window({hid, clock});
-    window.measurement().load();
+    window.start();
     const kinemo::MainControls& c = window.controls();
     QTimer::singleShot(100, &window, [&c] { c.calibrateButton->click(); });
     // Watch for the end of the run from outside the tick.
@@ -37,7 +37,7 @@ int main(int argc, char** argv) {
     watch.start(50);
     app.exec();
     std::printf("recording run%s: %s, sample period %.7g (goal >= 99.5 HZ)\n", simulate ? " (simulated remote)" : "", qPrintable(c.rateLabel->text()),
-                window.state().samplePeriod);
-    std::printf("%s\n", qPrintable(c.elapsedLabel->text()));
+                window.state().recorded.samplePeriod);
+    std::printf("%s\n", qPrintable(c.unreachable.elapsedLabel->text()));
     return 0;
 }

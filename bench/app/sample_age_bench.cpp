@@ -63,7 +63,7 @@ int main(int argc, char** argv) {
     const std::uint32_t poweredOn = clock.monotonicMs();
     WatchedPlatform hid(clock);
     MainWindow window({hid, clock});
-    window.measurement().load();
+    window.start();
 
     std::vector<double> ages;
     std::uint64_t lastTick = 0;

@@ -43,7 +43,7 @@ int child(int argc, char** argv) {
         std::fflush(stdout);
         std::_Exit(0);
     });
-    window.measurement().load();
+    window.start();
     return app.exec();
 }
 

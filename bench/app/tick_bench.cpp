@@ -21,7 +21,7 @@ void BM_Tick(benchmark::State& state) {
     remote.alwaysReport = true;
     kinemo::test::FakeClock clock;
     kinemo::MainWindow window({hid, clock});
-    window.measurement().load();
+    window.start();
     window.controls().sampleTimer->stop();
     std::vector<double> micros;
     micros.reserve(1 << 20);

@@ -79,26 +79,26 @@ TEST_F(Measurement, AFullRunCalibratesTheTimeAxisAndTheMonitorGoesOn) {
     clock.ms = 0xFFFFFFFFu - 7000;  // the run passes the clock's wrap
     c().calibrateButton->click();
     EXPECT_FALSE(c().calibrateButton->isEnabled() || c().monitorButton->isEnabled());
-    EXPECT_EQ(s().measuredAt, "2026/12/07 8:00:00");
+    EXPECT_EQ(s().recorded.measuredAt, "2026/12/07 8:00:00");
     for (int i = 1; i <= kRunLength; ++i) {
         clock.ms += 12;
         if (i == kRunLength) remote->repeatedReport = test::accReport(7, 7, 7);
         tick();
     }
-    EXPECT_EQ((std::vector{s().samples[0], s().samples[1999], s().samples[2000]}),
+    EXPECT_EQ((std::vector{s().recorded.samples[0], s().recorded.samples[1999], s().recorded.samples[2000]}),
               (std::vector{AccTriple{9, 9, 9}, AccTriple{7, 7, 7}, kZeroSample}));
-    EXPECT_EQ(s().samplePeriod, 1.2f);
+    EXPECT_EQ(s().recorded.samplePeriod, 1.2f);
     EXPECT_EQ(c().rateLabel->text(), QStringLiteral("83.3 HZ"));
-    EXPECT_EQ(c().elapsedLabel->text(), QStringLiteral("timeGetTime　: 24"));
+    EXPECT_EQ(c().unreachable.elapsedLabel->text(), QStringLiteral("timeGetTime　: 24"));
     EXPECT_EQ(c().sampleCounter->text() + c().statusText->text(),
               QStringLiteral("2000/2000測定・記録が終了しました。"));
-    EXPECT_TRUE(!s().run.isRecording() && c().sampleTimer->isActive());
+    EXPECT_TRUE(!s().recording.isRecording() && c().sampleTimer->isActive());
     EXPECT_TRUE(c().calibrateButton->isEnabled() && c().monitorButton->isEnabled());
 }
 
 TEST_F(Measurement, FineModeDrawsNothingDuringARunOnly) {
     hold(60, 60, 60);
-    window->menuItem("fineModeAction")->trigger();
+    window->actions().fineMode->trigger();
     EXPECT_EQ(c().calibrateButton->text(), QStringLiteral("記録開始（精密）"));
     ticks(2);
     EXPECT_FALSE(blank()) << "outside a run";
@@ -107,7 +107,7 @@ TEST_F(Measurement, FineModeDrawsNothingDuringARunOnly) {
               QStringLiteral("精密測定モードです。波形は現れません。しばらくお待ちください。"));
     ticks(10);
     EXPECT_TRUE(blank());
-    window->menuItem("normalModeAction")->trigger();  // switched mid-run: drawing resumes
+    window->actions().normalMode->trigger();  // switched mid-run: drawing resumes
     tick();
     EXPECT_FALSE(blank());
 }
@@ -122,7 +122,7 @@ TEST_F(Measurement, TheButtonsStopAndStartTheMonitorAndEndTheProgram) {
     EXPECT_TRUE(timer->isActive() && c().monitorButton->text() == QStringLiteral("モニター停止"));
 
     c().quitButton->click();
-    window->menuItem("quitAction")->trigger();
+    window->actions().quit->trigger();
     EXPECT_EQ(endProgramCalls, 2);
     EXPECT_EQ(hid.device("/dev/hidraw0").closes, 0) << "ending the program is left to the loop";
 }
@@ -176,7 +176,7 @@ TEST_F(MeasurementWithoutRemote, TheLogSaysNoRemoteIsFoundAgainAfterARemoteCameA
 }
 
 TEST_F(Measurement, TheLogTellsTheRecordModeOfARun) {
-    window->menuItem("fineModeAction")->trigger();
+    window->actions().fineMode->trigger();
     c().calibrateButton->click();
     EXPECT_EQ(log.events.back(), "記録を開始しました（精密測定）");
 }

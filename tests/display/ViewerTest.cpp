@@ -20,6 +20,7 @@ protected:
     Viewer& viewer() { return window->viewer(); }
     QScrollBar* bar() { return c().viewerScrollBar; }
     void scrollTo(int viewStart) { bar()->setValue(bar()->maximum() - viewStart); }
+    int viewStart() { return bar()->maximum() - bar()->value(); }
     const QImage& traces() { return c().plot->image(); }
     int lit(QRect area = QRect(0, 0, 501, 301)) {
         int count = 0;
@@ -32,13 +33,13 @@ protected:
 };
 
 TEST_F(ViewerTest, TheScrollBarMovesTheWindowAndTheTimeAxis) {
-    for (int i = 0; i < kStoreSize; ++i) s().samples[i].fill(static_cast<std::uint8_t>(i % 200));
-    window->menuItem("showRecordedRunAction")->trigger();  // period 1.05
+    for (int i = 0; i < kStoreSize; ++i) s().recorded.samples[i].fill(static_cast<std::uint8_t>(i % 200));
+    window->actions().showRecordedRun->trigger();  // period 1.05
     EXPECT_TRUE(bar()->isVisible() && bar()->maximum() == 1428);
     EXPECT_EQ(std::pair(traces().pixel(0, 0), traces().pixel(105, 100)), std::pair(kGreen, kGreen));
 
     scrollTo(95);  // starts at x = 99.75: the line at x = 0 stands for second 1
-    EXPECT_EQ(std::tuple(s().viewStart, traces().pixel(0, 95), traces().pixel(0, 0)),
+    EXPECT_EQ(std::tuple(viewStart(), traces().pixel(0, 95), traces().pixel(0, 0)),
               std::tuple(95, kGreen, kBlack));
     EXPECT_EQ(axis(), std::pair(QStringLiteral("1"), 100));
     scrollTo(1427);  // the left end: 1498.35, the window's last segment starts at 1998
@@ -48,52 +49,52 @@ TEST_F(ViewerTest, TheScrollBarMovesTheWindowAndTheTimeAxis) {
     // A dragged thumb redraws once, when it is let go.
     bar()->setSliderDown(true);
     bar()->setSliderPosition(1000);
-    EXPECT_EQ(s().viewStart, 1427);
+    EXPECT_EQ(axis(), std::pair(QStringLiteral("14"), 2));
     bar()->setSliderDown(false);
-    EXPECT_EQ(s().viewStart, 428);
+    EXPECT_EQ(viewStart(), 428);
 
-    s().loadedSamples.fill({40, 40, 40});  // the loaded run opens at its start
-    window->menuItem("showLoadedRunAction")->trigger();
+    s().loaded.samples.fill({40, 40, 40});  // the loaded run opens at its start
+    window->actions().showLoadedRun->trigger();
     EXPECT_EQ(axis(), std::pair(QStringLiteral("0"), 100));
-    EXPECT_EQ(std::tuple(s().viewStart, lit(), traces().pixel(250, 40)), std::tuple(0, 501, kGreen));
+    EXPECT_EQ(std::tuple(viewStart(), lit(), traces().pixel(250, 40)), std::tuple(0, 501, kGreen));
 }
 
 // A store of its own on the heap lets the address sanitizer see any read past it.
 TEST_F(ViewerTest, AWindowNeverReadsOutsideTheStore) {
-    auto store = std::make_unique<SampleStore>();
-    store->fill({131, 131, 131});
-    (*store)[2001] = {250, 250, 250};
+    auto run = std::make_unique<kinemo::Run>();
+    run->samplePeriod = 1.0f;
+    run->samples[2001] = {250, 250, 250};
     c().plot->clear();
-    viewer().drawWindow(*store, 1.0f, 1990, 4000);
+    viewer().drawWindow(*run, 1990, 4000);
     EXPECT_EQ(traces().pixel(11, 250), kGreen) << "2000 -> 2001 is the last segment";
     EXPECT_EQ(lit(QRect(13, 0, 488, 301)), 0);
     c().plot->clear();
-    viewer().drawWindow(*store, 1.0f, 2001, 2600);
-    viewer().drawWindow(*store, 1.0f, -10, 5);
+    viewer().drawWindow(*run, 2001, 2600);
+    viewer().drawWindow(*run, -10, 5);
     EXPECT_EQ(lit(), 7) << "segments 0..5 from x = 10 to 16";
 }
 
 TEST_F(ViewerTest, OpeningTheViewerGivesUpARunningRecording) {
     c().calibrateButton->click();
     for (int i = 0; i < 5; ++i) tick();
-    viewer().openViewer(true);
-    EXPECT_FALSE(s().run.isRecording() || c().sampleTimer->isActive());
+    viewer().openViewer(StoredRun::Recorded);
+    EXPECT_FALSE(s().recording.isRecording() || c().sampleTimer->isActive());
     EXPECT_TRUE(c().calibrateButton->isEnabled() && c().monitorButton->isEnabled());
     EXPECT_EQ(c().monitorButton->text(), QStringLiteral("モニター開始"));
 }
 
 TEST_F(ViewerTest, TheLogSaysARunWasGivenUpForTheViewer) {
     c().calibrateButton->click();
-    window->menuItem("showRecordedRunAction")->trigger();
+    window->actions().showRecordedRun->trigger();
     EXPECT_EQ(log.events.back(), "記録を中止しました（記録中にデータの表示を開いたため）");
 }
 
 TEST_F(ViewerTest, ABackgroundCommandErasesTheTracesAndTurnsTheZeroLine) {
-    viewer().showRecordedRun();
+    viewer().openViewer(StoredRun::Recorded);
     const auto zeroLine = [this] { return c().plot->canvas()->grab().toImage().pixel(250, 131); };
-    window->menuItem("whiteBackgroundAction")->trigger();
+    window->actions().whiteBackground->trigger();
     EXPECT_EQ(std::pair(traces().pixel(250, 131), zeroLine()), std::pair(kWhite, kBlack));
-    window->menuItem("blackBackgroundAction")->trigger();
+    window->actions().blackBackground->trigger();
     EXPECT_EQ(std::pair(lit(), zeroLine()), std::pair(0, kWhite));
 }
 

@@ -42,27 +42,31 @@ std::string dataFile(int samples, int first = 1, int step = 0, std::string head 
 }
 const std::string flatRun = dataFile(2001, 131, 0, "\"Kinemo\"\r\n\"\"\r\n1.05\r\n");  // saved before any run
 
-LoadedRun loaded(std::string_view file) { return std::get<LoadedRun>(parseDataFile(file, kDataFileSignature)); }
+Run loaded(std::string_view file) { return std::get<Run>(parseDataFile(file)); }
+// The first `n` samples of a loaded run, and the next one, which must be padding.
+std::vector<AccTriple> first(const Run& run, std::size_t n) {
+    return {run.samples.begin(), run.samples.begin() + static_cast<std::ptrdiff_t>(n + 1)};
+}
 // "foreign" or the error's message; empty for a file that loads.
 std::string refusal(std::string_view bytes) {
-    const ParseResult result = parseDataFile(bytes, kDataFileSignature);
+    const ParseResult result = parseDataFile(bytes);
     if (const auto* error = std::get_if<FormatError>(&result)) return error->message();
     return std::holds_alternative<SignatureMismatch>(result) ? "foreign" : "";
 }
 
 TEST(DataFileRead, TakesWhatASpreadsheetWritesBack) {
     using Samples = std::vector<AccTriple>;
-    EXPECT_EQ(loaded(dataFile(0) + "1,2\r\n3,4\r\n5,6\r\n").samples, (Samples{{1, 2, 3}, {4, 5, 6}}));
-    EXPECT_EQ(loaded(dataFile(2002)).samples.size(), 2002u);
+    EXPECT_EQ(first(loaded(dataFile(0) + "1,2\r\n3,4\r\n5,6\r\n"), 2), (Samples{{1, 2, 3}, {4, 5, 6}, kZeroSample}));
+    EXPECT_EQ(loaded(dataFile(2002)).samples[2001], (AccTriple{1, 1, 1}));
     // LF line ends, byte-order mark, padded rows, blanks before fields, quoted numbers.
-    const LoadedRun padded = loaded("\xEF\xBB\xBF\"Kinemo\",,\n 2026/12/06 9:05,,\n\"1.05\",,\n 1, \"2\" ,3,,\n");
+    const kinemo::Run padded = loaded("\xEF\xBB\xBF\"Kinemo\",,\n 2026/12/06 9:05,,\n\"1.05\",,\n 1, \"2\" ,3,,\n");
     EXPECT_EQ(padded.measuredAt, "2026/12/06 9:05");
-    EXPECT_EQ(padded.samples, (Samples{{1, 2, 3}}));
+    EXPECT_EQ(first(padded, 1), (Samples{{1, 2, 3}, kZeroSample}));
     // An empty date cell is a row of empty fields; blank rows end the file.
-    EXPECT_EQ(loaded("Kinemo,,\r\n,,\r\n1.05,,\r\n131,131,131\r\n\r\n,,\r\n").samples.size(), 1u);
+    EXPECT_EQ(first(loaded("Kinemo,,\r\n,,\r\n1.05,,\r\n7,7,7\r\n\r\n,,\r\n"), 1), (Samples{{7, 7, 7}, kZeroSample}));
     // "２０２６年" as Japanese Windows writes it (CP932).
     EXPECT_EQ(loaded("Kinemo\r\n\"\x82\x51\x82\x4f\x82\x51\x82\x55\x94\x4e\"\r\n1\r\n").measuredAt, "２０２６年");
-    EXPECT_EQ(loaded(dataFile(0) + "+1,1.0,01\r\n-0,255.,0\r\n").samples, (Samples{{1, 1, 1}, {0, 255, 0}}));
+    EXPECT_EQ(first(loaded(dataFile(0) + "+1,1.0,01\r\n-0,255.,0\r\n"), 2), (Samples{{1, 1, 1}, {0, 255, 0}, kZeroSample}));
     for (const float period : {0.95f, 0.04578f, 1500.0f})  // 1500 / 32767 < period <= 1500
         EXPECT_EQ(loaded("Kinemo\r\n\"\"\r\n" + std::to_string(period) + "\r\n").samplePeriod, period);
 }
@@ -93,35 +97,35 @@ TEST(DataFileRead, RefusesAFileWithTheLineAtFault) {
 class FileCommandsTest : public test::MainWindowFixture {
 protected:
     QString path(const char* name) { return dir.filePath(QString::fromLatin1(name)); }
-    void use(const char* action, const QString& file) {
+    void use(QAction* action, const QString& file) {
         dialogs.answers.push_back(file);
-        window->menuItem(action)->trigger();
+        action->trigger();
     }
-    void load(const QString& file) { use("loadRunAction", file); }
-    void save(const QString& file) { use("saveRunAction", file); }
+    void load(const QString& file) { use(window->actions().loadRun, file); }
+    void save(const QString& file) { use(window->actions().saveRun, file); }
     QTemporaryDir dir;
 };
 
 TEST_F(FileCommandsTest, SavesOverAnOldFileByteExactlyAndLoadsBackIntoTheViewer) {
-    use("saveRunAction", ""), use("loadRunAction", "");  // cancelled
+    use(window->actions().saveRun, ""), use(window->actions().loadRun, "");  // cancelled
     EXPECT_TRUE(filesIn(dir.path()).empty() && c().viewerScrollBar->isHidden());
     writeAll(path("run.KMO"), std::string(100000, 'x'));
     save(path("run.KMO"));
     EXPECT_EQ(readAll(path("run.KMO")), flatRun);
-    for (int i = 0; i < kStoreSize; ++i) s().samples[i] = {std::uint8_t(i % 256), std::uint8_t(i / 8), 77};
-    s().measuredAt = "２０２６年 9:05:07", s().samplePeriod = 1.052342f;
+    for (int i = 0; i < kStoreSize; ++i) s().recorded.samples[i] = {std::uint8_t(i % 256), std::uint8_t(i / 8), 77};
+    s().recorded.measuredAt = "２０２６年 9:05:07", s().recorded.samplePeriod = 1.052342f;
     save(path("run.KMO"));
     load(path("run.KMO"));
     ASSERT_TRUE(dialogs.messages.empty()) << dialogs.messages.front().toStdString();
     EXPECT_EQ(filesIn(dir.path()), "run.KMO");
-    s().samples[2001] = kZeroSample;  // entry 2001 is not saved
-    EXPECT_TRUE(s().loadedSamples == s().samples && s().loadedMeasuredAt == s().measuredAt);
-    EXPECT_EQ(s().loadedSamplePeriod, 1.052342f);
-    EXPECT_TRUE(!s().showRecorded && !c().viewerScrollBar->isHidden());
+    s().recorded.samples[2001] = kZeroSample;  // entry 2001 is not saved
+    EXPECT_TRUE(s().loaded.samples == s().recorded.samples && s().loaded.measuredAt == s().recorded.measuredAt);
+    EXPECT_EQ(s().loaded.samplePeriod, 1.052342f);
+    EXPECT_TRUE(s().viewed == StoredRun::Loaded && !c().viewerScrollBar->isHidden());
     // A shorter file leaves nothing of the longer one behind.
     writeAll(path("short.csv"), dataFile(3, 50, 1));
     load(path("short.csv"));
-    const SampleStore& store = s().loadedSamples;
+    const SampleStore& store = s().loaded.samples;
     EXPECT_EQ(store[2], (AccTriple{52, 52, 52}));
     EXPECT_EQ(std::count(store.begin() + 3, store.end(), kZeroSample), kStoreSize - 3);
 }
@@ -132,7 +136,7 @@ TEST_F(FileCommandsTest, ARefusedLoadOrSaveSaysWhyAndChangesNothing) {
     const std::string good = dataFile(2001, 40, 1);
     writeAll(path("good.csv"), good);
     load(path("good.csv"));
-    const SampleStore store = s().loadedSamples;
+    const SampleStore store = s().loaded.samples;
     const QImage screen = c().plot->grab().toImage();
     writeAll(path("foreign.csv"), "time,x,y,z\r\n1,2,3,4\r\n");
     writeAll(path("blank.csv"), dataFile(0) + "131,,131\r\n");
@@ -150,7 +154,7 @@ TEST_F(FileCommandsTest, ARefusedLoadOrSaveSaysWhyAndChangesNothing) {
             EXPECT_TRUE(dialogs.messages.empty());
             atStart ? QCoreApplication::processEvents() : load(path(name));
             EXPECT_EQ(dialogs.messages, std::vector<QString>{message}) << name;
-            EXPECT_TRUE(s().loadedSamples == store && c().plot->grab().toImage() == screen) << name;
+            EXPECT_TRUE(s().loaded.samples == store && c().plot->grab().toImage() == screen) << name;
         }
     }
     dialogs.messages.clear();

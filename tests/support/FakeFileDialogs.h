@@ -13,18 +13,18 @@ namespace kinemo::test {
 
 class FakeFileDialogs final : public FileDialogs {
 public:
-    std::optional<QString> askSavePath(const QString& filter) override { return next(filter); }
-    std::optional<QString> askOpenPath(const QString& filter) override { return next(filter); }
+    std::optional<QString> askSavePath(const QStringList& nameFilters) override { return next(nameFilters); }
+    std::optional<QString> askOpenPath(const QStringList& nameFilters) override { return next(nameFilters); }
     void showMessage(const QString& text) override { messages.push_back(text); }
 
     std::deque<QString> answers;
     std::function<void()> whileOpen;
-    std::vector<QString> filters;
+    std::vector<QStringList> filters;
     std::vector<QString> messages;
 
 private:
-    std::optional<QString> next(const QString& filter) {
-        filters.push_back(filter);
+    std::optional<QString> next(const QStringList& nameFilters) {
+        filters.push_back(nameFilters);
         if (whileOpen) whileOpen();
         const QString answer = answers.empty() ? QString() : answers.front();
         if (!answers.empty()) answers.pop_front();

@@ -24,7 +24,7 @@ protected:
         arrangePlatform();
         window = std::make_unique<MainWindow>(MainServices{hid, clock, &dialogs, &log});
         window->measurement().endProgram = [this] { ++endProgramCalls; };
-        window->measurement().load();
+        window->start();
     }
     void TearDown() override { window.reset(); }
 

@@ -78,8 +78,9 @@ TEST_F(MainWindowTest, LooksAsReviewed) {
 }
 
 TEST_F(MainWindowTest, EachHelpWindowOpensOnceLooksAsReviewedAndClosesByKey) {
-    for (const char* item : {"aboutAction", "axisDirectionsAction", "aboutAction", "axisDirectionsAction"})
-        window->menuItem(item)->trigger();
+    const MenuActions& a = window->actions();
+    for (QAction* item : {a.about, a.axisDirections, a.about, a.axisDirections})
+        item->trigger();
     std::multiset<QString> shown;
     for (QWidget* w : QApplication::topLevelWidgets())
         if (w->isVisible()) shown.insert(w->objectName());
@@ -96,18 +97,18 @@ TEST_F(MainWindowTest, EachHelpWindowOpensOnceLooksAsReviewedAndClosesByKey) {
 }
 
 TEST_F(MainWindowTest, AMinimisedAboutWindowComesBackFromItsMenuItem) {
-    window->menuItem("aboutAction")->trigger();
+    window->actions().about->trigger();
     QWidget* about = help().aboutWindow();
     about->setWindowState(Qt::WindowMinimized);
-    window->menuItem("aboutAction")->trigger();
+    window->actions().about->trigger();
     EXPECT_FALSE(help().aboutWindow()->windowState() & Qt::WindowMinimized);
 }
 
 TEST_F(MainWindowTest, AMinimisedAxisWindowComesBackFromItsMenuItem) {
-    window->menuItem("axisDirectionsAction")->trigger();
+    window->actions().axisDirections->trigger();
     QWidget* axis = help().axisWindow();
     axis->setWindowState(Qt::WindowMinimized);
-    window->menuItem("axisDirectionsAction")->trigger();
+    window->actions().axisDirections->trigger();
     EXPECT_FALSE(help().axisWindow()->windowState() & Qt::WindowMinimized);
 }
 
@@ -122,16 +123,16 @@ TEST_F(MainWindowTest, TheStatusStripHasTheMenuBarsColour) {
 TEST_F(MainWindowTest, TabNeverReachesTheButtonsOutsideTheClientArea) {
     QApplication::setActiveWindow(window.get());
     c().monitorButton->setFocus();
-    std::set<QString> reached;
+    std::set<QWidget*> reached;
     for (int i = 0; i < 40; ++i) {
         QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);
         QApplication::sendEvent(QApplication::focusWidget(), &tab);
-        reached.insert(QApplication::focusWidget()->objectName());
+        reached.insert(QApplication::focusWidget());
     }
-    EXPECT_TRUE(reached.contains("calibrateButton") && reached.contains("quitButton"));
-    for (const char* name :
-         {"showRecordedButton", "stampTimeButton", "reportOnChangeButton", "reportContinuouslyButton"})
-        EXPECT_FALSE(reached.contains(name)) << name;
+    EXPECT_TRUE(reached.contains(c().calibrateButton) && reached.contains(c().quitButton));
+    const MainControls::Unreachable& u = c().unreachable;
+    for (QWidget* out : {u.showRecordedButton, u.stampTimeButton, u.reportOnChangeButton, u.reportContinuouslyButton})
+        EXPECT_FALSE(reached.contains(out)) << out->objectName().toStdString();
 }
 
 // The About window (a tool window, which by default would not keep the program
@@ -160,17 +161,17 @@ TEST_F(MainWindowTest, ClosingTheWindowStopsTheTimerWhileAHelpWindowKeepsTheProg
 TEST_F(MainWindowTest, AFileNamedAtStartOpensInTheViewerOnceTheLoopRuns) {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("run.KMO"));
-    s().samples.fill({50, 60, 70});
-    s().measuredAt = "start";
+    s().recorded.samples.fill({50, 60, 70});
+    s().recorded.measuredAt = "start";
     dialogs.answers = {path};
-    window->menuItem("saveRunAction")->trigger();
+    window->actions().saveRun->trigger();
     const ParsedCommandLine commandLine = parseCommandLine({"kinemo", path});
     ASSERT_FALSE(commandLine.exitStatus);
     loadWhenRunning(*window, window->fileCommands(), commandLine.options.file.value());
-    EXPECT_TRUE(s().showRecorded) << "loaded before the window runs";
+    EXPECT_EQ(s().viewed, StoredRun::Recorded) << "loaded before the window runs";
     QCoreApplication::processEvents();
-    EXPECT_TRUE(!s().showRecorded && s().loadedMeasuredAt == "start" && dialogs.messages.empty());
-    EXPECT_EQ(s().loadedSamples[2000], (AccTriple{50, 60, 70}));
+    EXPECT_TRUE(s().viewed == StoredRun::Loaded && s().loaded.measuredAt == "start" && dialogs.messages.empty());
+    EXPECT_EQ(s().loaded.samples[2000], (AccTriple{50, 60, 70}));
 }
 
 // Qt's own dialogs speak Japanese like the program: the save dialog, its overwrite
@@ -202,7 +203,7 @@ TEST(QtTranslation, TheSaveDialogAndItsOverwriteQuestionAreJapanese) {
         static_cast<QDialog*>(dialog)->accept();
     });
     QtFileDialogs dialogs(nullptr);
-    EXPECT_EQ(dialogs.askSavePath(FileCommands::kFilter), target);
+    EXPECT_EQ(dialogs.askSavePath(FileCommands::kNameFilters), target);
     EXPECT_EQ(seen.join(QLatin1Char('|')).toStdString(),
               "名前を付けて保存|保存(&S)|キャンセル|"
               "run.KMO は既に存在します。\n置き換えますか?|はい(&Y)|いいえ(&N)");
