@@ -20,7 +20,6 @@ class LineShape;
 class PlotSurface;
 
 struct MainControls {
-    QWidget* window = nullptr;
 
     PlotSurface* plot = nullptr;
     // Horizontal grid, one line per G: index 0 is +4 G at the top, 4 the zero line,

@@ -29,15 +29,15 @@ std::string existingFileBlock(const std::string& date, const std::string& time) 
 
 }  // namespace
 
-DayLog::DayLog(Clock& clock, std::string programDirectory)
-    : clock_(clock), programDirectory_(std::move(programDirectory)) {}
+DayLog::DayLog(Clock& clock, std::string directory)
+    : clock_(clock), directory_(std::move(directory)) {}
 
 void DayLog::open(bool enabled, const std::string& /*logName*/) {
     if (!enabled) return;
     // One reading of the clock names the file and stamps the block, so a call just
     // at midnight cannot put the next day's date into the previous day's file.
     const LocalDateTime now = clock_.now();
-    logFilePath_ = (std::filesystem::path(programDirectory_) / (yymmddText(now) + ".log")).string();
+    logFilePath_ = (std::filesystem::path(directory_) / (yymmddText(now) + ".log")).string();
     const bool exists = fileExists(logFilePath_);
     const std::string date = dateText(now);
     const std::string time = timeText(now);

@@ -1,4 +1,4 @@
-// A day-by-day log file in the program's directory. Every call opens the
+// A day-by-day log file in a given folder. Every call opens the
 // file for appending, writes and closes it again, so the file is complete on disk
 // after each call and nothing stays open in between.
 //
@@ -28,7 +28,7 @@ inline constexpr const char* kLogLongRuler = "/*********************************
 
 class DayLog {
 public:
-    DayLog(Clock& clock, std::string programDirectory);
+    DayLog(Clock& clock, std::string directory);
 
     // Fixes the day's file from the clock and writes the opening block into it.
     // `logName` is accepted for the callers' sake; the name always comes from the date.
@@ -45,7 +45,7 @@ private:
     void append(const std::string& text) const;
 
     Clock& clock_;
-    std::string programDirectory_;
+    std::string directory_;
     std::string logFilePath_;
 };
 

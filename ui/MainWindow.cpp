@@ -90,7 +90,6 @@ MainWindow::MainWindow(MainServices services, QWidget* parent) : QMainWindow(par
     client->setFixedSize(765, 376);
     setColors(client, kWindowGrey, std::nullopt);
     setCentralWidget(client);
-    controls_.window = this;
 
     buildClientArea();
     buildPlotSurface();
