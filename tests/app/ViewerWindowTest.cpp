@@ -1,0 +1,73 @@
+// Which five seconds of a run the viewer shows for a position of the scroll bar.
+#include "app/ViewerWindow.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+namespace kinemo {
+namespace {
+
+constexpr float kInf = std::numeric_limits<float>::infinity();
+
+TEST(ViewerWindow, TheBarSpansFifteenSecondsOfSamples) {
+    const struct { float period; int maximum; } cases[] = {
+        {1.0f, 1500}, {1.05f, 1428}, {0.8f, 1874},  // 1500 / 0.800000011920929 is just under 1875
+        {0.046f, 32608}, {0.01f, 32767},             // the bar's 16-bit limit
+    };
+    for (const auto& k : cases) EXPECT_EQ(ViewerWindow::scrollMaximum(k.period), k.maximum) << "period " << k.period;
+}
+
+TEST(ViewerWindow, APeriodGivingNoSamplesLeavesTheBarOnePosition) {
+    for (float period : {0.0f, -1.05f, NAN, kInf, 1600.0f})
+        EXPECT_EQ(ViewerWindow::scrollMaximum(period), 1) << "period " << period;
+}
+
+// The scale runs backwards: the right end shows the start, the left end the latest window.
+TEST(ViewerWindow, TheWindowEndsFiveSecondsOfXAfterItsStart) {
+    const struct { float period; int maximum, value, viewStart, last; } cases[] = {
+        {1.05f, 1428, 1428, 0, 500},     {1.05f, 1428, 728, 700, 1235}, {1.0f, 1500, 1, 1499, 1999},
+        {0.8f, 1874, 1, 1873, 1998},     {0.046f, 32608, 1, 32607, 2000},
+        {NAN, 1, 1, 0, 500},             {kInf, 1, 1, 0, 500},  // no usable period: from the start
+    };
+    for (const auto& k : cases) {
+        SCOPED_TRACE(testing::Message() << "period " << k.period << " at " << k.value);
+        const ViewerWindow window = ViewerWindow::at(k.maximum, k.value, k.period);
+        EXPECT_EQ(window.viewStart, k.viewStart);
+        EXPECT_EQ(window.last, k.last);
+    }
+}
+
+// A start of 99.75 pixels rounds to 100: the line at x = 0 then stands for second 1.
+TEST(ViewerWindow, TheAxisNumbersTheSecondsFromTheStartRoundedToAPixel) {
+    const struct { float period; int maximum, value, phase, firstSecond; } cases[] = {
+        {1.05f, 1428, 1333, 0, 1}, {1.05f, 1428, 1334, 99, 0}, {1.05f, 1428, 728, 35, 7},
+        {1.0f, 1500, 1, 99, 14},   {0.046f, 32608, 1, 0, 15},
+    };
+    for (const auto& k : cases) {
+        SCOPED_TRACE(testing::Message() << "period " << k.period << " at " << k.value);
+        const TimeAxis axis = ViewerWindow::at(k.maximum, k.value, k.period).axis;
+        EXPECT_EQ(axis.phase, k.phase);
+        EXPECT_EQ(axis.firstSecond, k.firstSecond);
+    }
+}
+
+// A load that failed half-way can change the period under an open viewer.
+TEST(ViewerWindow, AnyPeriodKeepsTheAxisWithinOneSecondsPhase) {
+    for (float period : {NAN, kInf, -kInf, 1e30f, -1.05f}) {
+        const int phase = ViewerWindow::at(1428, 2, period).axis.phase;
+        EXPECT_GE(phase, 0) << "period " << period;
+        EXPECT_LT(phase, 100) << "period " << period;
+    }
+}
+
+TEST(ViewerWindow, TheAxisLinesStandPhasePixelsLeftOfEachSecondAndHalfSecond) {
+    const TimeAxis axis{35, 7};
+    EXPECT_EQ(axis.secondLineX(1), 65);
+    EXPECT_EQ(axis.halfSecondLineX(1), 115);
+    EXPECT_EQ(axis.secondNumber(2), "9");
+}
+
+}  // namespace
+}  // namespace kinemo
