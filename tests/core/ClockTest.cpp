@@ -4,14 +4,9 @@
 #include <gtest/gtest.h>
 
 namespace kinemo {
-namespace {
 
 TEST(Clock, TheDateTimeShowsTheHourWithoutALeadingZero) {
     EXPECT_EQ(dateTimeText({2026, 12, 6, 9, 5, 7}), "2026/12/06 9:05:07");
-}
-
-TEST(Clock, TheShortDateHasTwoDigitsForYearMonthAndDay) {
-    EXPECT_EQ(yymmddText({2009, 3, 1, 23, 59, 59}), "090301");
 }
 
 TEST(Clock, ElapsedTimeIsRightAcrossTheWrapOfTheMillisecondClock) {
@@ -19,5 +14,4 @@ TEST(Clock, ElapsedTimeIsRightAcrossTheWrapOfTheMillisecondClock) {
     for (const auto& k : cases) EXPECT_EQ(elapsedMs(k.from, k.to), 0x20u) << "from " << k.from;
 }
 
-}  // namespace
 }  // namespace kinemo

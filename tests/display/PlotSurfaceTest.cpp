@@ -7,10 +7,8 @@
 #include <gtest/gtest.h>
 
 namespace kinemo {
-namespace {
 
-// Segments show on screen without anything else to repaint the surface, and a
-// burst of them is repainted once, only around where it was drawn.
+// Segments show without anything else repainting the surface, in one repaint only around them.
 TEST(PlotSurface, ABurstOfSegmentsIsRepaintedOnceAroundWhereItWasDrawn) {
     struct PaintLog : QObject {
         bool eventFilter(QObject*, QEvent* event) override {
@@ -32,5 +30,4 @@ TEST(PlotSurface, ABurstOfSegmentsIsRepaintedOnceAroundWhereItWasDrawn) {
     EXPECT_LT(log.painted[0].width(), 50) << "not the whole surface";
 }
 
-}  // namespace
 }  // namespace kinemo
