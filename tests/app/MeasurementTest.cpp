@@ -40,7 +40,6 @@ protected:
         black.fill(Qt::black);
         return c().plot->image() == black;
     }
-    // The row of readouts as the user reads it: X, Y and Z.
     std::string readouts() {
         const auto& r = c().readouts;
         return (r[0]->text() + ' ' + r[1]->text() + ' ' + r[2]->text()).toStdString();
@@ -87,6 +86,11 @@ TEST_F(Measurement, TheRecordAndMonitorButtonsAreGreyedForTheRunOnly) {
     EXPECT_TRUE(c().monitorButton->isEnabled());
 }
 
+TEST_F(Measurement, ARunIsDatedWhenItStarts) {
+    c().calibrateButton->click();
+    EXPECT_EQ(s().recorded.measuredAt, "2026/12/06 9:05:07");
+}
+
 TEST_F(Measurement, ARunStoresItsTwoThousandSamplesInOrder) {
     recordFullRun();
     EXPECT_EQ(s().recorded.samples[0], (AccTriple{9, 9, 9}));
@@ -122,7 +126,6 @@ TEST_F(Measurement, TheMonitorButtonStopsAndStartsTheMonitor) {
     EXPECT_EQ(c().monitorButton->text(), QStringLiteral("モニター停止"));
 }
 
-// A search that keeps failing is told once, not at every tick.
 TEST_F(Measurement, TheLogSaysOnceThatNoRemoteIsFoundEachTimeOneIsLost) {
     for (int round = 0; round < 2; ++round) {
         hid.device("/dev/hidraw0").failNextRead = true;

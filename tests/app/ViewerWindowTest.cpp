@@ -10,7 +10,6 @@ namespace kinemo {
 
 constexpr float kInf = std::numeric_limits<float>::infinity();
 
-// Its 16-bit range ends at 32767, and it keeps one position for a period giving no samples.
 TEST(ViewerWindow, TheBarSpansFifteenSecondsOfSamplesWithinItsRange) {
     const struct { float period; int maximum; } cases[] = {
         {1.0f, 1500},  {1.05f, 1428}, {0.8f, 1874},  // 1500 / 0.800000011920929 is just under 1875

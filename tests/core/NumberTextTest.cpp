@@ -14,10 +14,6 @@ TEST(NumberText, AccelerationShowsInGRoundedDownToHundredths) {
     for (const auto& k : cases) EXPECT_EQ(gText(k.raw), k.text) << "raw " << int(k.raw);
 }
 
-TEST(NumberText, NegativeZeroShowsAsZero) {
-    EXPECT_EQ(doubleText(-0.0), "0");
-}
-
 // 95.2 also shows that a single keeps to seven digits (it is 95.1999969).
 TEST(NumberText, TheRateIsRoundedDownToATenthOfAHertz) {
     const std::pair<float, const char*> cases[] = {{1.05f, "95.2 HZ"}, {0.8f, "124.9 HZ"}, {1.0f, "100 HZ"}};

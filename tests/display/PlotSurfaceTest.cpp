@@ -18,7 +18,6 @@ TEST(PlotSurface, ABurstOfSegmentsIsRepaintedOnceAroundWhereItWasDrawn) {
         std::vector<QRect> painted;
     } log;
     QWidget window;
-    window.resize(520, 320);
     PlotSurface* plot = new PlotSurface(&window, QRect(5, 5, 505, 305));
     window.show();
     for (int i = 0; i < 20; ++i) QApplication::processEvents();
