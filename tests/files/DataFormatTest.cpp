@@ -5,10 +5,8 @@
 namespace kinemo {
 namespace {
 
-const std::string kHead = "\"Kinemo\"\r\n\"\"\r\n1.05\r\n";
-
 // `head`, then `samples` lines "v,v,v" with v counting up from `first` by `step`.
-std::string dataFile(int samples, int first = 131, int step = 0, std::string head = kHead) {
+std::string dataFile(int samples, int first = 131, int step = 0, std::string head = "Kinemo\r\n\"\"\r\n1.05\r\n") {
     for (int i = 0; i < samples; ++i) {
         const std::string v = std::to_string((first + i * step) % 256);
         head += v + ',' + v + ',' + v + "\r\n";
@@ -16,22 +14,7 @@ std::string dataFile(int samples, int first = 131, int step = 0, std::string hea
     return head;
 }
 
-// The first `n` samples of a file that must load, and the one after them, which must
-// hold the zero level.
-std::vector<AccTriple> firstSamples(std::string_view file, std::size_t n) {
-    const ParseResult result = parseDataFile(file);
-    const auto* run = std::get_if<Run>(&result);
-    if (!run) return {};
-    return {run->samples.begin(), run->samples.begin() + static_cast<std::ptrdiff_t>(n + 1)};
-}
-
-// "foreign", the error's message, or "loads".
-std::string refusal(std::string_view bytes) {
-    const ParseResult result = parseDataFile(bytes);
-    if (const auto* error = std::get_if<FormatError>(&result)) return error->message();
-    if (std::holds_alternative<SignatureMismatch>(result)) return "foreign";
-    return "loads";
-}
+kinemo::Run loaded(std::string_view file) { return std::get<kinemo::Run>(parseDataFile(file)); }
 
 TEST(DataFormat, ARunIsWrittenAsQuotedHeadRowsAndOneLinePerEntryUpTo2000) {
     kinemo::Run run;
@@ -44,39 +27,40 @@ TEST(DataFormat, ARunIsWrittenAsQuotedHeadRowsAndOneLinePerEntryUpTo2000) {
     EXPECT_EQ(writeDataFile(run), dataFile(1999, 131, 0, head) + "1,2,3\r\n");
 }
 
+// Each file gives samples 1,2,3 and 4,5,6; the zero level follows.
 TEST(DataFormat, ASpreadsheetsCopyOfAFileLoadsTheSameSamples) {
-    const struct { const char* form; std::string file; std::vector<AccTriple> samples; } cases[] = {
-        {"values over several lines", dataFile(0) + "1,2\r\n3,4\r\n5,6\r\n", {{1, 2, 3}, {4, 5, 6}, kZeroSample}},
-        {"LF, byte-order mark, padded rows, blanks, quotes",
-         "\xEF\xBB\xBF\"Kinemo\",,\n 2026/12/06 9:05,,\n\"1.05\",,\n 1, \"2\" ,3,,\n", {{1, 2, 3}, kZeroSample}},
-        {"empty date cell, blank rows at the end", "Kinemo,,\r\n,,\r\n1.05,,\r\n7,7,7\r\n\r\n,,\r\n",
-         {{7, 7, 7}, kZeroSample}},
-        {"signs, points and leading zeros", dataFile(0) + "+1,1.0,01\r\n-0,255.,0\r\n",
-         {{1, 1, 1}, {0, 255, 0}, kZeroSample}},
+    const std::pair<const char*, std::string> cases[] = {
+        {"values over several lines", dataFile(0) + "1,2\r\n3,4\r\n5,6\r\n"},
+        {"LF, byte-order mark, padded rows, blanks, quotes", "\xEF\xBB\xBFKinemo,,\n\"\",,\n\"1.05\",,\n 1, \"2\" ,3,,\n4,5,6\n"},
+        {"empty date cell, blank rows at the end", "Kinemo,,\r\n,,\r\n1.05,,\r\n1,2,3\r\n4,5,6\r\n\r\n,,\r\n"},
+        {"signs, points and leading zeros", dataFile(0) + "+1,2.0,03\r\n4.,+5.,6\r\n"},
     };
-    for (const auto& k : cases)
-        EXPECT_EQ(firstSamples(k.file, k.samples.size() - 1), k.samples) << k.form;
+    for (const auto& [form, file] : cases) {
+        const SampleStore samples = loaded(file).samples;
+        const std::vector<AccTriple> firstThree(samples.begin(), samples.begin() + 3);
+        EXPECT_EQ(firstThree, (std::vector<AccTriple>{{1, 2, 3}, {4, 5, 6}, kZeroSample})) << form;
+    }
 }
 
-TEST(DataFormat, AFileMayFillTheWholeStore) {
-    const auto run = std::get<kinemo::Run>(parseDataFile(dataFile(2002, 1, 1)));
-    EXPECT_EQ(run.samples[2001], (AccTriple{210, 210, 210}));
-}
-
-TEST(DataFormat, TheDateIsReadFromUtf8OrAsJapaneseWindowsWritesIt) {
+TEST(DataFormat, TheDateIsReadAsUtf8OrAsJapaneseWindowsWritesIt) {
     const std::pair<std::string, std::string> cases[] = {
         {" 2026/12/06 9:05,,", "2026/12/06 9:05"},
         {"\"\x82\x51\x82\x4f\x82\x51\x82\x55\x94\x4e\"", "２０２６年"},  // CP932
     };
     for (const auto& [cell, date] : cases)
-        EXPECT_EQ(std::get<kinemo::Run>(parseDataFile("Kinemo\r\n" + cell + "\r\n1\r\n")).measuredAt, date) << date;
+        EXPECT_EQ(loaded("Kinemo\r\n" + cell + "\r\n1\r\n").measuredAt, date) << date;
 }
 
 TEST(DataFormat, PeriodsUpToTheViewersLimitsAreTaken) {
-    for (const std::string period : {"0.95", "0.04578", "1500"}) {  // 1500 / 32767 < period <= 1500
-        const auto run = std::get<kinemo::Run>(parseDataFile("Kinemo\r\n\"\"\r\n" + period + "\r\n"));
-        EXPECT_EQ(run.samplePeriod, std::stof(period)) << period;
-    }
+    for (const std::string period : {"0.95", "0.04578", "1500"})  // 1500 / 32767 < period <= 1500
+        EXPECT_EQ(loaded("Kinemo\r\n\"\"\r\n" + period + "\r\n").samplePeriod, std::stof(period)) << period;
+}
+
+// "foreign", the error's message, or "loads".
+std::string refusal(std::string_view bytes) {
+    const ParseResult result = parseDataFile(bytes);
+    if (const auto* error = std::get_if<FormatError>(&result)) return error->message();
+    return std::holds_alternative<SignatureMismatch>(result) ? "foreign" : "loads";
 }
 
 TEST(DataFormat, ARefusedFileNamesTheLineAtFault) {
@@ -98,7 +82,7 @@ TEST(DataFormat, ARefusedFileNamesTheLineAtFault) {
         {two + "131,131,256\r\n", "5行目: 値が0から255の範囲にありません。"},
         {two + "131,131.5,131\r\n", "5行目: 値が整数ではありません。"},
         {two + "131,\"131,131\r\n", "5行目: 引用符が閉じられていません。"},
-        {dataFile(2003), "2006行目: サンプルが2002個を超えています。"},
+        {dataFile(2003, 1, 1), "2006行目: サンプルが2002個を超えています。"},
     };
     for (const auto& [bytes, expected] : cases)
         EXPECT_EQ(refusal(bytes), expected) << bytes.substr(0, 40);

@@ -5,21 +5,17 @@
 #include <QFile>
 
 #include <fstream>
-#include <string>
 
 namespace kinemo::test {
 
 inline std::string readFile(const QString& path) {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return "(missing)";
-    return file.readAll().toStdString();
+    return file.open(QIODevice::ReadOnly) ? file.readAll().toStdString() : "(missing)";
 }
 
-inline void writeFile(const QString& path, const std::string& bytes) {
-    std::ofstream(path.toStdString(), std::ios::binary) << bytes;
-}
+inline void writeFile(const QString& path, const std::string& bytes) { std::ofstream(path.toStdString()) << bytes; }
 
-// The names of every file in `folder`, hidden ones included, separated by blanks.
+// The names of all files in `folder`, hidden ones too, between blanks.
 inline std::string filesIn(const QString& folder) {
     return QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System).join(' ').toStdString();
 }

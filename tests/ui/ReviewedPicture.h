@@ -46,11 +46,10 @@ inline void expectLooksLike(QWidget* widget, const QString& name) {
     int differing = 0;
     for (int y = 0; y < shot.height(); ++y) {
         for (int x = 0; x < shot.width(); ++x) {
-            const QRgb a = shot.pixel(x, y);
-            const QRgb b = expected.pixel(x, y);
-            const int most = std::max({std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
-                                       std::abs(qBlue(a) - qBlue(b))});
-            if (most <= 4) continue;
+            const QColor a = shot.pixelColor(x, y);
+            const QColor b = expected.pixelColor(x, y);
+            if (std::max({std::abs(a.red() - b.red()), std::abs(a.green() - b.green()), std::abs(a.blue() - b.blue())}) <= 4)
+                continue;
             ++differing;
             diff.setPixel(x, y, qRgb(255, 0, 255));
         }
