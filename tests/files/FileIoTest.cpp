@@ -22,7 +22,7 @@ const std::string kNotRegular = "通常のファイルではありません。";
 
 class FileIoTest : public ::testing::Test {
 protected:
-    // On tmpfs where there is one: the loops below save thousands of times.
+    // On tmpfs where there is one: the loops below save tens of thousands of times.
     QTemporaryDir memory{QStringLiteral("/dev/shm/kinemo-XXXXXX")};
     QTemporaryDir disk;
     const QTemporaryDir& dir = memory.isValid() ? memory : disk;

@@ -11,6 +11,8 @@
 #include <QWidget>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace kinemo::test {
 
 // The pictures were taken in Qt's Fusion style, the offscreen platform's own, with
@@ -19,7 +21,8 @@ namespace kinemo::test {
 inline std::string whatThePicturesNeedAndLack() {
     const QString style = QApplication::style()->name();
     if (style.compare(QStringLiteral("fusion"), Qt::CaseInsensitive) != 0)
-        return "the reviewed pictures were taken in Qt's Fusion style, not in '" + style.toStdString() + "'";
+        return "the reviewed pictures were taken in Qt's Fusion style, not in '" + style.toStdString() +
+               "' (see QT_STYLE_OVERRIDE and -style)";
     const QString family = QFontInfo(kinemoFont()).family();
     if (family != QStringLiteral("IPAPGothic"))
         return "the reviewed pictures were taken with the font IPAPGothic (Debian package fonts-ipafont-gothic), "
