@@ -5,7 +5,6 @@
 #include "tests/support/PipeWithPartner.h"
 #include "tests/support/TestFiles.h"
 
-#include <QScrollBar>
 #include <QTemporaryDir>
 
 #include <cstring>
@@ -37,7 +36,6 @@ TEST_F(FileCommandsTest, ACancelledDialogSavesAndLoadsNothing) {
     load("");
     EXPECT_EQ(dialogs.messages, std::vector<QString>{});
     EXPECT_EQ(filesIn(dir.path()), "");
-    EXPECT_TRUE(c().viewerScrollBar->isHidden());
 }
 
 TEST_F(FileCommandsTest, ARunSavedOverAnOldFileLoadsBackWholeIntoTheViewer) {
