@@ -19,7 +19,8 @@ void inReadOnlyFolder(const std::string& folder, Act act) {
     __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
     __user_cap_data_struct saved[2]{}, reduced[2]{};
     const bool got = syscall(SYS_capget, &header, saved) == 0;
-    reduced[0] = saved[0], reduced[1] = saved[1];
+    reduced[0] = saved[0];
+    reduced[1] = saved[1];
     for (int cap : {CAP_DAC_OVERRIDE, CAP_DAC_READ_SEARCH, CAP_FOWNER})
         reduced[cap / 32].effective &= ~(1u << cap % 32);
     if (got) syscall(SYS_capset, &header, reduced);

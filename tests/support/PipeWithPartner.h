@@ -21,8 +21,16 @@ struct PipeWithPartner {
                 if (const int writer = ::open(path.c_str(), O_WRONLY | O_NONBLOCK); writer >= 0) ::close(writer);
         });
     }
-    ~PipeWithPartner() { done = true, partner.join(), ::close(reader); }
-    bool intact() const { struct stat s {}; return ::lstat(path.c_str(), &s) == 0 && S_ISFIFO(s.st_mode); }
+    ~PipeWithPartner() {
+        done = true;
+        partner.join();
+        ::close(reader);
+    }
+    // Still the pipe: nothing replaced it by a file.
+    bool intact() const {
+        struct stat s {};
+        return ::lstat(path.c_str(), &s) == 0 && S_ISFIFO(s.st_mode);
+    }
 
     const std::string path;
     int reader = -1;
