@@ -1,12 +1,15 @@
 #include "device/LinuxHidPlatform.h"
 #include "device/ReportDescriptor.h"
+#include "device/WiiRemote.h"
 #include "tests/support/FakeHidPlatform.h"
 
 #include <gtest/gtest.h>
 
 #include <cerrno>
 #include <filesystem>
+#include <set>
 #include <sstream>
+#include <sys/inotify.h>
 #include <unistd.h>
 
 namespace kinemo {
@@ -99,15 +102,55 @@ TEST(LinuxHidPlatform, NodesAreOrderedByNumber) {
                                                "/dev/hidraw10"}));
 }
 
-TEST(LinuxHidPlatform, ReportLengthsComeFromTheNodesDescriptorInSysfs) {
-    const auto root = std::filesystem::temp_directory_path() / ("kinemo-sysfs-" + std::to_string(::getpid()));
-    std::filesystem::create_directories(root / "class/hidraw/hidraw5/device");
-    std::ofstream(root / "class/hidraw/hidraw5/device/report_descriptor", std::ios::binary)
-        .write(reinterpret_cast<const char*>(wiiRemote.data()), std::ssize(wiiRemote));
-    const auto lengths = hidrawReportLengths("/dev/hidraw5", root.string());
-    EXPECT_TRUE(lengths && lengths->inputReportByteLength == 22 && lengths->outputReportByteLength == 22);
-    for (const char* unusable : {"/dev/hidraw7", "/dev/"}) EXPECT_FALSE(hidrawReportLengths(unusable, root.string()));
-    std::filesystem::remove_all(root);
+// A sysfs tree and a node folder in which any file can be listed as a hidraw node.
+struct FakeNodes {
+    std::filesystem::path root = std::filesystem::temp_directory_path() / ("kinemo-nodes-" + std::to_string(::getpid()));
+    std::filesystem::path dev = root / "dev";
+    FakeNodes() { std::filesystem::create_directories(dev); }
+    ~FakeNodes() { std::filesystem::remove_all(root); }
+    // A node listed with the uevent text `uevent` (none if empty); its /dev entry is a plain file.
+    void add(const std::string& name, const std::string& uevent) {
+        const auto device = root / "class/hidraw" / name / "device";
+        std::filesystem::create_directories(device);
+        if (!uevent.empty()) std::ofstream(device / "uevent") << "DRIVER=hid-generic\n" << uevent << "\nHID_NAME=x\n";
+        std::ofstream(dev / name) << "not a hidraw node";
+    }
+};
+
+TEST(LinuxHidPlatform, ListsTheNodesWithReadableIdsInNumberOrder) {
+    FakeNodes nodes;
+    nodes.add("hidraw10", "HID_ID=0005:0000057E:00000306");
+    nodes.add("hidraw2", "HID_ID=0003:0000046D:0000C077");
+    nodes.add("hidraw3", "");
+    nodes.add("hidraw4", "HID_ID=0005:0001057E:00000306");
+    std::ostringstream hint;
+    LinuxHidPlatform platform(hint, nodes.root.string(), nodes.dev.string());
+    const std::vector<HidInterface> expected = {{(nodes.dev / "hidraw2").string(), {0x046D, 0xC077}},
+                                                {(nodes.dev / "hidraw10").string(), {0x057E, 0x0306}}};
+    EXPECT_EQ(platform.enumerate(), expected);
+}
+
+// A node that opens but answers no request, as one whose remote has just gone, or /dev/null
+// listed as a remote: the search passes over it, closes it and tries the next one.
+TEST(LinuxHidPlatform, ANodeThatOpensButRefusesItsFirstRequestIsPassedOver) {
+    FakeNodes nodes;
+    nodes.add("hidraw0", "HID_ID=0005:0000057E:00000306");
+    nodes.add("hidraw1", "HID_ID=0005:0000057E:00000330");
+    const int watch = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    ::inotify_add_watch(watch, nodes.dev.c_str(), IN_OPEN | IN_CLOSE);
+    std::ostringstream hint;
+    LinuxHidPlatform platform(hint, nodes.root.string(), nodes.dev.string());
+    EXPECT_FALSE(WiiRemote(platform).connect());
+    std::multiset<std::string> events;
+    alignas(inotify_event) char buffer[4096];
+    for (ssize_t length = ::read(watch, buffer, sizeof buffer), at = 0; at < length;) {
+        const auto* event = reinterpret_cast<const inotify_event*>(buffer + at);
+        events.insert(std::string(event->mask & IN_OPEN ? "open " : "close ") + event->name);
+        at += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
+    }
+    ::close(watch);
+    EXPECT_EQ(events, (std::multiset<std::string>{"open hidraw0", "close hidraw0", "open hidraw1", "close hidraw1"}));
+    EXPECT_EQ(hint.str(), "");
 }
 
 }  // namespace
