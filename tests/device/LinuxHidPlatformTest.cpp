@@ -113,7 +113,7 @@ TEST(LinuxHidPlatform, ANodeThatOpensButRefusesItsFirstRequestIsClosedAndTheNext
         std::ofstream(root / "dev" / name) << "not a hidraw node";
     };
     listAs("hidraw10", "HID_ID=0005:0000057E:00000330");
-    listAs("hidraw0", "HID_ID=0005:0000057E:00000306");
+    listAs("hidraw9", "HID_ID=0005:0000057E:00000306");
     listAs("hidraw1", "");
     listAs("hidraw2", "HID_ID=0003:0000046D:0000C077");
     listAs("hidraw3", "HID_ID=0005:0001057E:00000306");
@@ -131,7 +131,7 @@ TEST(LinuxHidPlatform, ANodeThatOpensButRefusesItsFirstRequestIsClosedAndTheNext
     }
     ::close(watch);
     std::filesystem::remove_all(root);
-    EXPECT_EQ(events, (std::vector<std::string>{"open hidraw0", "close hidraw0", "open hidraw10", "close hidraw10"}));
+    EXPECT_EQ(events, (std::vector<std::string>{"open hidraw9", "close hidraw9", "open hidraw10", "close hidraw10"}));
     EXPECT_EQ(hint.str(), "");
 }
 
