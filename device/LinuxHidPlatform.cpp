@@ -173,11 +173,15 @@ LinuxHidPlatform::LinuxHidPlatform(std::ostream& hintStream, std::string sysfsRo
 
 std::vector<HidInterface> LinuxHidPlatform::enumerate() {
     enumerated_.clear();
+    // Nodes come and go while they are listed: every error ends the listing or skips
+    // the node, none throws.
     std::error_code error;
-    for (const auto& entry : std::filesystem::directory_iterator(sysfsRoot_ + "/class/hidraw", error)) {
+    const std::filesystem::directory_iterator end;
+    for (std::filesystem::directory_iterator entry(sysfsRoot_ + "/class/hidraw", error); !error && entry != end;
+         entry.increment(error)) {
         // A node whose ids cannot be read is going away, or no HID device: not listed.
-        if (const auto ids = idsOfNode(entry.path()))
-            enumerated_.try_emplace(devRoot_ + "/" + entry.path().filename().string(), *ids);
+        if (const auto ids = idsOfNode(entry->path()))
+            enumerated_.try_emplace(devRoot_ + "/" + entry->path().filename().string(), *ids);
     }
 
     std::vector<HidInterface> interfaces;

@@ -97,7 +97,7 @@ run() {
     [ -f "$dir/kernel/vmlinux" ] && [ -f "$dir/initramfs.cpio" ] || die "not prepared: run the prepare step"
     local status=0 limit=150 verdict=$mode extra=""
     if [ "$test" = churn ]; then
-        limit=420 verdict="churn $mode" extra="kinemo.test=churn${KINEMO_CHURN_SEED:+ kinemo.seed=$KINEMO_CHURN_SEED}"
+        limit=270 verdict="churn $mode" extra="kinemo.test=churn${KINEMO_CHURN_SEED:+ kinemo.seed=$KINEMO_CHURN_SEED}"
     fi
     # no_timer_check: on an emulated CPU slowed by a busy host the kernel's IO-APIC
     # timer check can fail and panic the boot.
