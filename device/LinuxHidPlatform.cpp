@@ -3,69 +3,103 @@
 #include "device/WiiRemote.h"
 #include "device/ReportDescriptor.h"
 
-#include <hidapi/hidapi.h>
+#include <linux/hidraw.h>
 
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
+#include <charconv>
 #include <cstdio>
 #include <cstring>
+#include <fcntl.h>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <poll.h>
 #include <sstream>
+#include <sys/ioctl.h>
 #include <thread>
+#include <unistd.h>
 
 namespace kinemo {
 
 namespace {
 
-// hidapi keeps process-wide state: the first platform initialises it, the last one
-// releases it. Platforms live on the user-interface thread only.
-int hidapiUsers = 0;
-
-void acquireHidapi() {
-    if (hidapiUsers++ == 0) hid_init();
-}
-
-void releaseHidapi() {
-    if (--hidapiUsers == 0) hid_exit();
-}
-
-// The kernel caps a report descriptor at 4096 bytes; anything much longer is no
-// descriptor and is not read on.
-constexpr std::streamsize kMaxDescriptorBytes = 65536;
-
+// One open hidraw node. Every request goes to the open descriptor, which stays valid
+// (and answers with errors) after the device is gone; nothing is kept that the
+// device's removal could free.
 class LinuxHidDevice final : public HidDevice {
 public:
-    LinuxHidDevice(hid_device* device, std::string path) : device_(device), path_(std::move(path)) {}
-    ~LinuxHidDevice() override { hid_close(device_); }
+    explicit LinuxHidDevice(int fd) : fd_(fd) {}
+    ~LinuxHidDevice() override { ::close(fd_); }
     LinuxHidDevice(const LinuxHidDevice&) = delete;
     LinuxHidDevice& operator=(const LinuxHidDevice&) = delete;
 
     std::optional<HidAttributes> attributes() override {
-        const hid_device_info* info = hid_get_device_info(device_);
-        if (!info) return std::nullopt;
-        return HidAttributes{info->vendor_id, info->product_id};
+        hidraw_devinfo info{};
+        if (::ioctl(fd_, HIDIOCGRAWINFO, &info) < 0) return std::nullopt;
+        return HidAttributes{static_cast<std::uint16_t>(info.vendor), static_cast<std::uint16_t>(info.product)};
     }
 
-    std::optional<HidCaps> caps() override { return hidrawReportLengths(path_); }
+    std::optional<HidCaps> caps() override {
+        int size = 0;
+        if (::ioctl(fd_, HIDIOCGRDESCSIZE, &size) < 0 || size < 0 || size >= HID_MAX_DESCRIPTOR_SIZE)
+            return std::nullopt;
+        hidraw_report_descriptor descriptor{};
+        descriptor.size = static_cast<std::uint32_t>(size);
+        if (::ioctl(fd_, HIDIOCGRDESC, &descriptor) < 0) return std::nullopt;
+        return reportLengths(std::span<const std::uint8_t>(descriptor.value, descriptor.size));
+    }
 
     bool write(std::span<const std::uint8_t> report) override {
-        const int written = hid_write(device_, report.data(), report.size());
+        ssize_t written = 0;
+        do written = ::write(fd_, report.data(), report.size());
+        while (written < 0 && errno == EINTR);
         return written >= 0 && static_cast<std::size_t>(written) == report.size();
     }
 
     ReadStatus read(std::span<std::uint8_t> buffer) override {
-        const int result = hid_read_timeout(device_, buffer.data(), buffer.size(), 0);
-        if (result > 0) return ReadStatus::Report;
-        if (result == 0) return ReadStatus::NoneWaiting;
-        return ReadStatus::Error;  // hidraw reports a removed device as an error
+        // hidraw still hands out the reports a removed device had queued, so the
+        // removal is asked for first: nothing a vanished remote sent is shown.
+        pollfd node{fd_, POLLIN, 0};
+        int ready = 0;
+        do ready = ::poll(&node, 1, 0);
+        while (ready < 0 && errno == EINTR);
+        if (ready < 0 || (node.revents & (POLLERR | POLLHUP | POLLNVAL)) != 0) return ReadStatus::Error;
+        if ((node.revents & POLLIN) == 0) return ReadStatus::NoneWaiting;
+        const ssize_t got = ::read(fd_, buffer.data(), buffer.size());
+        if (got > 0) return ReadStatus::Report;
+        if (got == 0 || errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR) return ReadStatus::NoneWaiting;
+        return ReadStatus::Error;  // ENODEV, EIO: the device went away
     }
 
 private:
-    hid_device* device_;
-    std::string path_;
+    int fd_;
 };
+
+// The vendor and product of a uevent line HID_ID=<bus>:<vendor>:<product>, in hex.
+std::optional<HidAttributes> idsOfUeventLine(std::string_view line) {
+    constexpr std::string_view key = "HID_ID=";
+    if (!line.starts_with(key)) return std::nullopt;
+    const char* at = line.data() + key.size();
+    const char* const end = line.data() + line.size();
+    std::uint32_t ids[3] = {};
+    for (int i = 0; i < 3; ++i) {
+        if (i > 0 && (at == end || *at++ != ':')) return std::nullopt;
+        const auto [next, error] = std::from_chars(at, end, ids[i], 16);
+        if (error != std::errc()) return std::nullopt;
+        at = next;
+    }
+    if (at != end || ids[1] > 0xFFFF || ids[2] > 0xFFFF) return std::nullopt;
+    return HidAttributes{static_cast<std::uint16_t>(ids[1]), static_cast<std::uint16_t>(ids[2])};
+}
+
+std::optional<HidAttributes> idsOfNode(const std::filesystem::path& classEntry) {
+    std::ifstream uevent(classEntry / "device" / "uevent");
+    for (std::string line; std::getline(uevent, line);)
+        if (const auto ids = idsOfUeventLine(line)) return ids;
+    return std::nullopt;
+}
 
 std::string hex4(std::uint16_t value) {
     char text[8];
@@ -132,34 +166,23 @@ bool hidPathLess(const std::string& a, const std::string& b) {
     return a.size() - i < b.size() - j;
 }
 
-std::optional<HidCaps> hidrawReportLengths(const std::string& devicePath, const std::string& sysfsRoot) {
-    const std::size_t slash = devicePath.find_last_of('/');
-    const std::string node = slash == std::string::npos ? devicePath : devicePath.substr(slash + 1);
-    if (node.empty() || node == "." || node == "..") return std::nullopt;
-    std::ifstream file(sysfsRoot + "/class/hidraw/" + node + "/device/report_descriptor", std::ios::binary);
-    if (!file) return std::nullopt;
-    std::vector<std::uint8_t> descriptor(static_cast<std::size_t>(kMaxDescriptorBytes));
-    file.read(reinterpret_cast<char*>(descriptor.data()), kMaxDescriptorBytes);
-    descriptor.resize(static_cast<std::size_t>(file.gcount()));
-    if (file.bad()) return std::nullopt;
-    return reportLengths(descriptor);
-}
-
 LinuxHidPlatform::LinuxHidPlatform() : LinuxHidPlatform(std::cerr) {}
 
-LinuxHidPlatform::LinuxHidPlatform(std::ostream& hintStream) : hint_(hintStream) { acquireHidapi(); }
-
-LinuxHidPlatform::~LinuxHidPlatform() { releaseHidapi(); }
+LinuxHidPlatform::LinuxHidPlatform(std::ostream& hintStream, std::string sysfsRoot, std::string devRoot)
+    : hint_(hintStream), sysfsRoot_(std::move(sysfsRoot)), devRoot_(std::move(devRoot)) {}
 
 std::vector<HidInterface> LinuxHidPlatform::enumerate() {
     enumerated_.clear();
-    hid_device_info* list = hid_enumerate(0, 0);
-    // hidapi lists a node once for each of its top-level collections; the node is
-    // what gets opened, so it counts once.
-    for (const hid_device_info* info = list; info; info = info->next) {
-        if (info->path) enumerated_.try_emplace(info->path, HidAttributes{info->vendor_id, info->product_id});
+    // Nodes come and go while they are listed: every error ends the listing or skips
+    // the node, none throws.
+    std::error_code error;
+    const std::filesystem::directory_iterator end;
+    for (std::filesystem::directory_iterator entry(sysfsRoot_ + "/class/hidraw", error); !error && entry != end;
+         entry.increment(error)) {
+        // A node whose ids cannot be read is going away, or no HID device: not listed.
+        if (const auto ids = idsOfNode(entry->path()))
+            enumerated_.try_emplace(devRoot_ + "/" + entry->path().filename().string(), *ids);
     }
-    hid_free_enumeration(list);
 
     std::vector<HidInterface> interfaces;
     interfaces.reserve(enumerated_.size());
@@ -170,15 +193,15 @@ std::vector<HidInterface> LinuxHidPlatform::enumerate() {
 }
 
 std::unique_ptr<HidDevice> LinuxHidPlatform::open(const std::string& path) {
-    errno = 0;
-    hid_device* device = hid_open_path(path.c_str());
-    const int openError = errno;
-    if (!device) {
+    // Non-blocking, so that a read can never hold the user-interface thread.
+    const int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) {
+        const int openError = errno;
         const auto known = enumerated_.find(path);
         if (known != enumerated_.end() && isWiiRemote(known->second)) hint_.report(path, known->second, openError);
         return nullptr;
     }
-    return std::make_unique<LinuxHidDevice>(device, path);
+    return std::make_unique<LinuxHidDevice>(fd);
 }
 
 void LinuxHidPlatform::pause(std::chrono::milliseconds duration) { std::this_thread::sleep_for(duration); }

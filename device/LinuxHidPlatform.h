@@ -1,5 +1,5 @@
-// The HID platform of Linux: hidraw nodes through hidapi, report lengths from the
-// report descriptors the kernel publishes in sysfs.
+// The HID platform of Linux: the kernel's hidraw nodes, listed from sysfs, then read,
+// written and asked for their ids and report descriptor through the open node only.
 #pragma once
 
 #include "device/HidPlatform.h"
@@ -31,28 +31,27 @@ std::string openFailureHintText(const std::string& path, const HidAttributes& at
 // /dev/hidraw2 before /dev/hidraw10: paths compared with their digit runs as numbers.
 bool hidPathLess(const std::string& a, const std::string& b);
 
-// Reads the report descriptor of a hidraw node (/dev/hidrawN) from
-// <sysfsRoot>/class/hidraw/hidrawN/device/report_descriptor, which every user may
-// read, and computes its report lengths. Empty if it cannot be read or parsed.
-std::optional<HidCaps> hidrawReportLengths(const std::string& devicePath, const std::string& sysfsRoot = "/sys");
-
 class LinuxHidPlatform final : public HidPlatform {
 public:
     // The open-failure hint goes to standard error.
     LinuxHidPlatform();
-    explicit LinuxHidPlatform(std::ostream& hintStream);
-    ~LinuxHidPlatform() override;
-    LinuxHidPlatform(const LinuxHidPlatform&) = delete;
-    LinuxHidPlatform& operator=(const LinuxHidPlatform&) = delete;
+    // The nodes are listed from <sysfsRoot>/class/hidraw and opened as <devRoot>/hidrawN.
+    explicit LinuxHidPlatform(std::ostream& hintStream, std::string sysfsRoot = "/sys", std::string devRoot = "/dev");
 
-    // One entry per hidraw node, with the ids the kernel publishes in sysfs, in the
-    // order of hidPathLess. No node is opened for this.
+    // One entry per hidraw node whose ids the kernel publishes in sysfs (a node that
+    // goes away meanwhile is left out), in the order of hidPathLess. No node is
+    // opened for this.
     std::vector<HidInterface> enumerate() override;
+    // Everything the device then tells comes from the open node itself, so it is
+    // about that node even if the listing is stale; a node that went away answers
+    // every request with an error.
     std::unique_ptr<HidDevice> open(const std::string& path) override;
     void pause(std::chrono::milliseconds duration) override;
 
 private:
     OpenFailureHint hint_;
+    std::string sysfsRoot_;
+    std::string devRoot_;
     // Vendor and product of every node of the last enumeration, known without
     // opening it, so that a node that cannot be opened can still be recognised.
     std::map<std::string, HidAttributes> enumerated_;

@@ -1,7 +1,7 @@
 // The report lengths of a HID device, computed from its report descriptor.
 //
-// hidapi on hidraw cannot tell how long a device's reports are, but the kernel
-// publishes every device's report descriptor in sysfs, and that is all it takes:
+// hidraw does not tell how long a device's reports are, but it hands out the
+// device's report descriptor, and that is all it takes:
 // the longest input and the longest output report, each counting the one report-ID
 // byte in front (which is 0 and not sent on the wire by a device that numbers no
 // reports). The parser reads any byte string without trusting it.

@@ -26,7 +26,6 @@ const char* const kThanks =
     "このソフトウエアはKinemoの開発者たちが作りました。\n"
     "次のライブラリとフォントを使っています。\n"
     "　Qt 6（The Qt Company、LGPL v3）\n"
-    "　HIDAPI（BSDライセンス）\n"
     "　IPA Pゴシック（IPAフォントライセンス）\n"
     "それぞれの作者と貢献者の皆さんに感謝します。";
 

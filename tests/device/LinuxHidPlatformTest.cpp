@@ -1,12 +1,15 @@
 #include "device/LinuxHidPlatform.h"
 #include "device/ReportDescriptor.h"
+#include "device/WiiRemote.h"
 #include "tests/support/FakeHidPlatform.h"
 
 #include <gtest/gtest.h>
 
 #include <cerrno>
 #include <filesystem>
+#include <iostream>
 #include <sstream>
+#include <sys/inotify.h>
 #include <unistd.h>
 
 namespace kinemo {
@@ -99,15 +102,36 @@ TEST(LinuxHidPlatform, NodesAreOrderedByNumber) {
                                                "/dev/hidraw10"}));
 }
 
-TEST(LinuxHidPlatform, ReportLengthsComeFromTheNodesDescriptorInSysfs) {
-    const auto root = std::filesystem::temp_directory_path() / ("kinemo-sysfs-" + std::to_string(::getpid()));
-    std::filesystem::create_directories(root / "class/hidraw/hidraw5/device");
-    std::ofstream(root / "class/hidraw/hidraw5/device/report_descriptor", std::ios::binary)
-        .write(reinterpret_cast<const char*>(wiiRemote.data()), std::ssize(wiiRemote));
-    const auto lengths = hidrawReportLengths("/dev/hidraw5", root.string());
-    EXPECT_TRUE(lengths && lengths->inputReportByteLength == 22 && lengths->outputReportByteLength == 22);
-    for (const char* unusable : {"/dev/hidraw7", "/dev/"}) EXPECT_FALSE(hidrawReportLengths(unusable, root.string()));
+// A node that opens but answers no request, as one whose remote has just gone or /dev/null
+// listed as a remote: the search closes it and tries the next remote in number order. Nodes
+// listed as other devices, or whose ids cannot be read, are not opened.
+TEST(LinuxHidPlatform, ANodeThatOpensButRefusesItsFirstRequestIsClosedAndTheNextTried) {
+    const auto root = std::filesystem::temp_directory_path() / ("kinemo-nodes-" + std::to_string(::getpid()));
+    auto listAs = [&](const std::string& name, const std::string& uevent) {  // the node itself: a plain file
+        std::filesystem::create_directories(root / "class/hidraw" / name / "device");
+        std::filesystem::create_directories(root / "dev");
+        if (!uevent.empty()) std::ofstream(root / "class/hidraw" / name / "device/uevent") << "A=b\n" << uevent << "\n";
+        std::ofstream(root / "dev" / name) << "not a hidraw node";
+    };
+    listAs("hidraw10", "HID_ID=0005:0000057E:00000330");
+    listAs("hidraw9", "HID_ID=0005:0000057E:00000306");
+    listAs("hidraw1", "");
+    listAs("hidraw2", "HID_ID=0003:0000046D:0000C077");
+    listAs("hidraw3", "HID_ID=0005:0001057E:00000306");
+    const int watch = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    ::inotify_add_watch(watch, (root / "dev").c_str(), IN_OPEN | IN_CLOSE);
+    LinuxHidPlatform platform(std::cerr, root.string(), (root / "dev").string());
+    EXPECT_FALSE(WiiRemote(platform).connect());
+    std::vector<std::string> events;
+    alignas(inotify_event) char buffer[4096];
+    for (ssize_t length = ::read(watch, buffer, sizeof buffer), at = 0; at < length;) {
+        const auto* event = reinterpret_cast<const inotify_event*>(buffer + at);
+        events.push_back(std::string(event->mask & IN_OPEN ? "open " : "close ") + event->name);
+        at += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
+    }
+    ::close(watch);
     std::filesystem::remove_all(root);
+    EXPECT_EQ(events, (std::vector<std::string>{"open hidraw9", "close hidraw9", "open hidraw10", "close hidraw10"}));
 }
 
 }  // namespace

@@ -23,7 +23,7 @@ expected=$(sed 's|^|./usr/|' "$(dirname "$0")/installed-files.txt" | LC_ALL=C so
 $(diff <(echo "$expected") <(echo "$files"))"
 
 depends=$(dpkg-deb --field "$deb" Depends)
-for package in libqt6core6 libqt6gui6 libqt6widgets6 libhidapi-hidraw0 fonts-ipafont-gothic qt6-translations-l10n; do
+for package in libqt6core6 libqt6gui6 libqt6widgets6 fonts-ipafont-gothic qt6-translations-l10n; do
   [[ ", $depends," == *", $package"[,\ ]* ]] || fail "Depends lacks $package: $depends"
 done
 dpkg-deb --info "$deb" postinst >/dev/null || fail "postinst missing"

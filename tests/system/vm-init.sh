@@ -17,6 +17,12 @@ case "$mode" in
     *) false ;;
 esac || echo "KINEMO-SYSTEM: cannot load the modules for mode '$mode'"
 
-/kinemo_system_probe "$mode" /fixtures/wiimote-report-descriptor.txt
+# In a sanitizer build: freed blocks are filled, so that a library built without the sanitizer
+# that reads one gets garbage, not the old contents, and fails where it would pass unnoticed.
+export ASAN_OPTIONS=max_free_fill_size=4096:free_fill_byte=190
+# kinemo.test=churn runs the churn instead; kinemo.seed=<n> repeats one of its runs.
+test=$(sed -n 's/.*kinemo\.test=\([a-z]*\).*/\1/p' /proc/cmdline)
+seed=$(sed -n 's/.*kinemo\.seed=\([0-9]*\).*/\1/p' /proc/cmdline)
+/kinemo_system_probe "$mode" /fixtures/wiimote-report-descriptor.txt $test $seed
 echo "KINEMO-SYSTEM-EXIT: $?"
 poweroff -f

@@ -4,8 +4,9 @@
 #   vm-test.sh prepare <dir> <probe> <descriptor fixture> <init script>
 #       fetches Debian's kernel package (apt-get download), takes the kernel and the
 #       HID modules out of it and builds an initramfs with the probe; all into <dir>.
-#   vm-test.sh run <dir> generic|wiimote
-#       boots it under QEMU (TCG) and passes when the probe reports PASS.
+#   vm-test.sh run <dir> generic|wiimote [churn]
+#       boots it under QEMU (TCG) and passes when the probe reports PASS. With churn it runs
+#       the churn of remotes instead; KINEMO_CHURN_SEED=<n> in the environment repeats a run.
 set -euo pipefail
 
 die() { echo "vm-test: $*" >&2; exit 1; }
@@ -92,24 +93,27 @@ prepare() {
 }
 
 run() {
-    local dir=$1 mode=$2 log=$1/console-$2.log
+    local dir=$1 mode=$2 test=${3:-} log=$1/console-$2${3:+-$3}.log
     [ -f "$dir/kernel/vmlinux" ] && [ -f "$dir/initramfs.cpio" ] || die "not prepared: run the prepare step"
-    local status=0
+    local status=0 limit=150 verdict=$mode extra=""
+    if [ "$test" = churn ]; then
+        limit=270 verdict="churn $mode" extra="kinemo.test=churn${KINEMO_CHURN_SEED:+ kinemo.seed=$KINEMO_CHURN_SEED}"
+    fi
     # no_timer_check: on an emulated CPU slowed by a busy host the kernel's IO-APIC
     # timer check can fail and panic the boot.
-    timeout 150 qemu-system-x86_64 -accel tcg -cpu max -smp 1 -m 1024 \
+    timeout $limit qemu-system-x86_64 -accel tcg -cpu max -smp 1 -m 1024 \
         -nodefaults -no-user-config -display none -serial stdio -no-reboot \
         -kernel "$dir/kernel/vmlinux" -initrd "$dir/initramfs.cpio" \
-        -append "console=ttyS0 panic=-1 loglevel=4 no_timer_check kinemo.mode=$mode" </dev/null >"$log" 2>&1 || status=$?
+        -append "console=ttyS0 panic=-1 loglevel=4 no_timer_check kinemo.mode=$mode $extra" </dev/null >"$log" 2>&1 || status=$?
     tr -d '\r' <"$log"
     [ $status -eq 0 ] || echo "vm-test: qemu ended with status $status"
     # The exit status counts too: a sanitizer report at exit comes after the verdict.
-    tr -d '\r' <"$log" | grep -q "^KINEMO-SYSTEM: PASS $mode" &&
+    tr -d '\r' <"$log" | grep -q "^KINEMO-SYSTEM: PASS $verdict\$" &&
         tr -d '\r' <"$log" | grep -q "^KINEMO-SYSTEM-EXIT: 0"
 }
 
 case "${1:-}" in
     prepare) [ $# -eq 5 ] || die "usage: $0 prepare <dir> <probe> <fixture> <init>"; prepare "$2" "$3" "$4" "$5" ;;
-    run) [ $# -eq 3 ] || die "usage: $0 run <dir> generic|wiimote"; run "$2" "$3" ;;
+    run) [ $# -eq 3 ] || [ $# -eq 4 ] || die "usage: $0 run <dir> generic|wiimote [churn]"; run "$2" "$3" "${4:-}" ;;
     *) die "usage: $0 prepare|run ..." ;;
 esac
