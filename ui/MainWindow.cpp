@@ -8,6 +8,7 @@
 #include "ui/Resources.h"
 #include "ui/WindowPlacement.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QLabel>
@@ -84,7 +85,8 @@ MainWindow::MainWindow(MainServices services, QWidget* parent) : QMainWindow(par
     QIcon icon;
     icon.addFile(QStringLiteral(":/icons/kinemo-16.png"));
     icon.addFile(QStringLiteral(":/icons/kinemo-32.png"));
-    setWindowIcon(icon);
+    // The application's, so that the Help windows carry it too.
+    QApplication::setWindowIcon(icon);
     auto* client = new QWidget(this);
     client->setObjectName(QStringLiteral("clientArea"));
     client->setFixedSize(765, 376);

@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTimer>
@@ -20,7 +21,15 @@ protected:
     void SetUp() override {
         MainWindowFixture::SetUp();
         for (int i = 0; i < kStoreSize; ++i) s().recorded.samples[i].fill(static_cast<std::uint8_t>(i % 200));
+        s().recorded.measuredAt = "recorded";
         window->actions().showRecordedRun->trigger();
+    }
+    // A run from a file, flat at 40, dated and timed apart from the recorded one.
+    void showLoadedRun() {
+        s().loaded.samples.fill({40, 40, 40});
+        s().loaded.samplePeriod = 0.8f;
+        s().loaded.measuredAt = "loaded";
+        window->actions().showLoadedRun->trigger();
     }
     void scrollTo(int viewStart) { c().viewerScrollBar->setValue(c().viewerScrollBar->maximum() - viewStart); }
     QRgb trace(int x, int y) { return c().plot->image().pixel(x, y); }
@@ -42,11 +51,35 @@ TEST_F(Viewer, TheScrollBarsLeftEndShowsTheLastWindowAndItsSeconds) {
 
 TEST_F(Viewer, TheLoadedRunOpensAtItsStartInPlaceOfTheRecordedOne) {
     scrollTo(1427);
-    s().loaded.samples.fill({40, 40, 40});
-    window->actions().showLoadedRun->trigger();
+    showLoadedRun();
     EXPECT_EQ(c().secondLabels[0]->text(), QStringLiteral("0"));
     EXPECT_EQ(trace(250, 40), kGreen);
     EXPECT_EQ(trace(0, 27), kBlack) << "the recorded run's trace is gone";
+}
+
+TEST_F(Viewer, TheLoadedRunShowsItsOwnDateAndRate) {
+    showLoadedRun();
+    EXPECT_EQ(c().measuredAtField->text(), QStringLiteral("loaded"));
+    EXPECT_EQ(c().rateLabel->text(), QStringLiteral("124.9 HZ"));
+}
+
+// 0.8 of a pixel a sample: fifteen seconds are 1874 samples.
+TEST_F(Viewer, TheLoadedRunsScrollBarSpansItsOwnFifteenSeconds) {
+    showLoadedRun();
+    EXPECT_EQ(c().viewerScrollBar->maximum(), 1874);
+}
+
+TEST_F(Viewer, ScrollingTheLoadedRunShowsItsOwnSamples) {
+    showLoadedRun();
+    scrollTo(1000);
+    EXPECT_EQ(trace(0, 40), kGreen);
+}
+
+TEST_F(Viewer, TheRecordedRunComesBackFromItsMenuItemAfterALoad) {
+    showLoadedRun();
+    window->actions().showRecordedRun->trigger();
+    EXPECT_EQ(trace(105, 100), kGreen);
+    EXPECT_EQ(c().measuredAtField->text(), QStringLiteral("recorded"));
 }
 
 // A store of its own on the heap lets the address sanitizer see any read past it.
