@@ -15,7 +15,7 @@ debs=("$scratch"/kinemo_*.deb)
 deb=${debs[0]}
 
 [ "$(dpkg-deb --field "$deb" Package)" = kinemo ] || fail "package name"
-[ "$(dpkg-deb --field "$deb" Version)" = 1.0.15 ] || fail "package version"
+[ "$(dpkg-deb --field "$deb" Version)" = 1.0.16 ] || fail "package version"
 
 files=$(dpkg-deb --contents "$deb" | awk '$1 !~ /^d/ {print $NF}' | LC_ALL=C sort)
 expected=$(sed 's|^|./usr/|' "$(dirname "$0")/installed-files.txt" | LC_ALL=C sort)

@@ -43,7 +43,7 @@ done
 metainfo="$prefix/share/metainfo/io.github.kinemo.Kinemo.metainfo.xml"
 command -v appstreamcli >/dev/null || fail "appstreamcli missing (package appstream)"
 report=$(appstreamcli validate --no-net "$metainfo" 2>&1) || fail "appstreamcli validate: $report"
-grep -q '<release version="1.0.15"' "$metainfo" || fail "metainfo lacks the release 1.0.15"
+grep -q '<release version="1.0.16"' "$metainfo" || fail "metainfo lacks the release 1.0.16"
 
 # Both pages, as a UTF-8 terminal shows them. Below a ja/ folder man breaks
 # Japanese text anywhere; elsewhere (the page read with man -l, or a system without

@@ -18,7 +18,7 @@ TEST(CommandLine, AnswersAndRefusalsNeedNoDisplay) {
     const struct { QStringList arguments; const char* display; int status; const char* said; } cases[] = {
         {{"--help"}, nullptr, 0, "--simulate"},
         {{"-h"}, nullptr, 0, "[FILE]"},
-        {{"--version"}, ":4711", 0, "Kinemo 1.0.15\n"},
+        {{"--version"}, ":4711", 0, "Kinemo 1.0.16\n"},
         {{}, nullptr, 1, "WAYLAND_DISPLAY unset"},
         {{"--simulate"}, ":4711", 1, "DISPLAY=':4711'"},
         {{"--frobnicate"}, nullptr, 2, "Unknown option 'frobnicate'"},
