@@ -17,7 +17,8 @@ namespace kinemo::test {
 template <typename Act>
 void inReadOnlyFolder(const std::string& folder, Act act) {
     __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
-    __user_cap_data_struct saved[2]{}, reduced[2]{};
+    __user_cap_data_struct saved[2]{};
+    __user_cap_data_struct reduced[2]{};
     const bool got = syscall(SYS_capget, &header, saved) == 0;
     reduced[0] = saved[0];
     reduced[1] = saved[1];
