@@ -44,14 +44,6 @@ TEST_F(DayLogTest, AfterMidnightTheLinesStillGoIntoTheFileOfTheOpenDay) {
     EXPECT_EQ(filesIn(dir.path()), "091231.log");
 }
 
-TEST_F(DayLogTest, CallsThatAreNotEnabledWriteNothing) {
-    log.open(false, "");
-    log.write(false, "never written");
-    log.open(true, "");
-    log.write(false, "never written");
-    EXPECT_EQ(readFile(dayFile()), kCreationBlock);
-}
-
 TEST_F(DayLogTest, AWriteBeforeAnyOpenThrows) {
     EXPECT_THROW(log.write(true, "before any open"), LogError);
 }

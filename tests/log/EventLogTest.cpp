@@ -1,8 +1,8 @@
 #include "log/EventLog.h"
 #include "tests/support/FakeClock.h"
 #include "tests/support/FilePermissions.h"
+#include "tests/support/TestFiles.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -13,14 +13,6 @@
 
 namespace kinemo {
 namespace {
-
-QByteArray lastLine(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return "(missing)";
-    QList<QByteArray> lines = file.readAll().split('\n');
-    lines.removeLast();  // after the last line end
-    return lines.isEmpty() ? "(empty)" : lines.last();
-}
 
 class EventLogTest : public ::testing::Test {
 protected:
@@ -37,13 +29,15 @@ protected:
 TEST_F(EventLogTest, EachEventIsALineLedByTheTimeOfDay) {
     log.start();
     log.record("記録を開始しました（標準測定）");
-    EXPECT_EQ(lastLine(dayFile()), "8:30:05 記録を開始しました（標準測定）\r");
+    const std::string day = test::readFile(dayFile());
+    EXPECT_TRUE(day.ends_with("\r\n8:30:05 記録を開始しました（標準測定）\r\n")) << day;
 }
 
 TEST_F(EventLogTest, AnEventWithALineEndStaysOneLine) {
     log.start();
     log.record("データを保存しました：/tmp/a\nb.KMO");
-    EXPECT_EQ(lastLine(dayFile()), "8:30:05 データを保存しました：/tmp/a b.KMO\r");
+    const std::string day = test::readFile(dayFile());
+    EXPECT_TRUE(day.ends_with("\r\n8:30:05 データを保存しました：/tmp/a b.KMO\r\n")) << day;
 }
 
 TEST_F(EventLogTest, TheMissingFoldersAreMadePrivateToTheUser) {
