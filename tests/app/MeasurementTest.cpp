@@ -126,6 +126,24 @@ TEST_F(Measurement, TheMonitorButtonStopsAndStartsTheMonitor) {
     EXPECT_EQ(c().monitorButton->text(), QStringLiteral("モニター停止"));
 }
 
+TEST_F(Measurement, AMonitorPressEndsFineMode) {
+    window->actions().fineMode->trigger();
+    c().monitorButton->click();
+    EXPECT_FALSE(s().isFineMode);
+}
+
+TEST_F(Measurement, TheQuitButtonAndMenuItemEndTheProgram) {
+    c().quitButton->click();
+    window->actions().quit->trigger();
+    EXPECT_EQ(endProgramCalls, 2);
+}
+
+TEST_F(Measurement, TheLogTellsAFineRunFromAStandardOne) {
+    window->actions().fineMode->trigger();
+    c().calibrateButton->click();
+    EXPECT_EQ(log.events.back(), "記録を開始しました（精密測定）");
+}
+
 TEST_F(Measurement, TheLogSaysOnceThatNoRemoteIsFoundEachTimeOneIsLost) {
     for (int round = 0; round < 2; ++round) {
         hid.device("/dev/hidraw0").failNextRead = true;

@@ -37,6 +37,12 @@ protected:
 
 TEST_F(Viewer, OpeningTheViewerStopsTheMonitor) {
     EXPECT_FALSE(c().sampleTimer->isActive());
+}
+
+// The monitor button, pressed in the viewer, has started the monitor again.
+TEST_F(Viewer, OpeningTheViewerAgainSaysTheMonitorHasStopped) {
+    c().monitorButton->click();
+    window->actions().showRecordedRun->trigger();
     EXPECT_EQ(c().monitorButton->text(), QStringLiteral("モニター開始"));
 }
 
