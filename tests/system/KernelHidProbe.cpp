@@ -100,9 +100,11 @@ public:
 
     // Its /dev/hidrawN, empty if none came within 10 s.
     std::string waitForNode() {
-        for (auto end = Clock::now() + 10s; life().node.empty() && Clock::now() < end;)
-            std::this_thread::sleep_for(20ms);
-        return life().node;
+        for (auto end = Clock::now() + 10s; Clock::now() < end; std::this_thread::sleep_for(20ms)) {
+            std::lock_guard lock(mutex_);
+            if (!life_.node.empty()) return life_.node;
+        }
+        return {};
     }
     DeviceLife waitForDestruction() {
         server_.join();
@@ -120,10 +122,6 @@ public:
     int opens() const { return opens_; }
 
 private:
-    DeviceLife life() {
-        std::lock_guard lock(mutex_);
-        return life_;
-    }
     // The kernel refuses an input report before it has set the device up: nothing to do about it.
     void send(const uhid_event& event) { [[maybe_unused]] const auto written = ::write(fd_, &event, sizeof event); }
 
@@ -135,11 +133,11 @@ private:
                 nextReport = now + 10ms;
             }
             pollfd fds[2] = {{fd_, POLLIN, 0}, {watch_, POLLIN, 0}};
-            const auto wake = std::min(end_, stream_.empty() ? now + 50ms : nextReport);
-            if (::poll(fds, 2, static_cast<int>(std::chrono::ceil<std::chrono::milliseconds>(wake - now).count())) > 0) {
-                if (fds[0].revents & POLLIN) answer();
-                if (fds[1].revents & POLLIN) watchNodes();
-            }
+            const auto wait = std::chrono::ceil<std::chrono::milliseconds>(
+                std::min(end_, stream_.empty() ? now + 50ms : nextReport) - now);
+            if (::poll(fds, 2, static_cast<int>(wait.count())) <= 0) continue;
+            if (fds[0].revents & POLLIN) answer();
+            if (fds[1].revents & POLLIN) watchNodes();
         }
         if (!stop.stop_requested() && !destroyed_) destroy(false);
     }
@@ -236,19 +234,14 @@ void checkTheLink(const Bytes& descriptor) {
     check(wiimote.caps().inputReportByteLength == 22, "input reports of 22 bytes, from its descriptor");
     check(wiimote.caps().outputReportByteLength == 22, "output reports of 22 bytes, from its descriptor");
     check(remote->takeOutput(request), "the request for continuous accelerometer reports is sent");
-    AccTriple acc{};
-    remote->sendInput(accReport(0x80, 0x81, 0x9A, 6));
-    wiimote.readAcceleration(acc);
-    check(acc == AccTriple{0x80, 0x81, 0x9A}, "an accelerometer report is decoded");
-    wiimote.readAcceleration(acc);
-    check(acc == AccTriple{0x80, 0x81, 0x9A}, "its values are kept over an empty queue");
-    check(remote->takeOutput(request), "every call sends the request again");
     remote->sendInput(accReport(1, 2, 3, 6));
     remote->sendInput(accReport(4, 5, 6, 6));
     remote->sendInput(accReport(0x10, 0, 0xC8, 7, kStatusReportId));
     remote->sendInput(accReport(kReportModeRequest, 0, 0, 6, kAcknowledgeReportId));
+    AccTriple acc{};
     wiimote.readAcceleration(acc);
     check(acc == AccTriple{4, 5, 6}, "the newest accelerometer report is decoded, status and acknowledgement skipped");
+    check(remote->takeOutput(request), "every call sends the request again");
     remote.reset();  // as when the remote is switched off
     wiimote.readAcceleration(acc);
     check(!wiimote.isConnected(), "the removal is noticed");
@@ -260,9 +253,6 @@ void checkTheLink(const Bytes& descriptor) {
     wiimote.readAcceleration(acc);
     check(wiimote.devicePath() == plusNode, "a Wii Remote Plus is found", wiimote.devicePath());
     check(remote->takeOutput(request), "the Wii Remote Plus is asked for reports");
-    remote->sendInput(accReport(0x9A, 0x9B, 0x9C, 6));
-    wiimote.readAcceleration(acc);
-    check(acc == AccTriple{0x9A, 0x9B, 0x9C}, "the Wii Remote Plus's reports are decoded");
     check(mouse.opens() == 0, "no search opened the mouse", std::to_string(mouse.opens()));
     check(other.opens() == 0, "no search opened the other Nintendo device", std::to_string(other.opens()));
     check(remote->opens() > 0, "the opens of a node are seen");
@@ -292,7 +282,8 @@ long openDescriptors() {
     return std::distance(std::filesystem::directory_iterator("/proc/self/fd"), std::filesystem::directory_iterator{});
 }
 
-std::vector<ChurnRemote> planChurn(unsigned seed) {
+void checkTheChurn(const Bytes& descriptor, unsigned seed) {
+    std::cout << "churn: seed " << seed << " (kinemo.seed=" << seed << " repeats this run)" << std::endl;
     std::mt19937 random(seed);
     std::vector<ChurnRemote> remotes(kChurnRemotes);
     int onOpenToPick = kDestroyedOnOpen;  // exactly so many, spread at random
@@ -304,12 +295,6 @@ std::vector<ChurnRemote> planChurn(unsigned seed) {
         remote.lifetime = remote.destroyOnOpen ? 2000ms : std::chrono::milliseconds(random() % 2001);
         remote.gap = std::chrono::milliseconds(random() % 31);
     }
-    return remotes;
-}
-
-void checkTheChurn(const Bytes& descriptor, unsigned seed) {
-    std::cout << "churn: seed " << seed << " (kinemo.seed=" << seed << " repeats this run)" << std::endl;
-    std::vector<ChurnRemote> remotes = planChurn(seed);
     LinuxHidPlatform platform;
     WiiRemote wiimote(platform);
     const long descriptorsBefore = openDescriptors();
