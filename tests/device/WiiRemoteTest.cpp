@@ -62,6 +62,15 @@ TEST(WiiRemote, TheLastValuesStayWhileOnlyOtherReportsOrNoneCome) {
     EXPECT_EQ(rig.platform.pauses, std::vector{kSearchPause}) << "only the first search pauses";
 }
 
+TEST(WiiRemote, AReadErrorClosesTheRemoteAndGivesZeros) {
+    Rig rig;
+    rig.remote.inputQueue.push_back(accReport(90, 91, 92));
+    rig.read();
+    rig.remote.failNextRead = true;
+    EXPECT_EQ(rig.read(), (AccTriple{0, 0, 0}));
+    EXPECT_EQ(rig.remote.closes, 1);
+}
+
 TEST(WiiRemote, WhileNoRemoteCanBeOpenedEveryCallSearchesOnceAndPauses) {
     Rig rig;
     rig.remote.openable = false;
