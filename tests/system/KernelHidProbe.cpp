@@ -14,7 +14,7 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <iostream>
-#include <mutex>
+#include <functional>
 #include <poll.h>
 #include <random>
 #include <sstream>
@@ -55,27 +55,15 @@ bool nodeBelongsTo(const std::string& name, const std::string& uniq) {
     return false;
 }
 
-// What became of an emulated device, for the churn's account.
-struct DeviceLife {
-    Clock::time_point created;
-    // Under the Wii Remote driver a destruction can take seconds: the driver first waits out the
-    // questions it asked while it set the remote up, and that sends nothing meanwhile.
-    Clock::time_point destroying;
-    Clock::time_point destroyed;
-    bool destroyedOnOpen = false;
-    std::string node;  // its /dev/hidrawN, once it appeared
-};
-
-// An emulated HID device, served by a thread of its own: it answers what Linux's wiimote driver asks
-// while it sets a remote up (so that the driver need not wait out its time-outs), keeps the output
-// reports, sends `stream` (if any) every 10 ms, and watches /dev for the device's node and every
-// open of it (the probe's: nothing else runs here). It destroys the device after `lifetime`, as
-// when a remote is switched off, or with `destroyOnOpen` the moment the node is opened.
+// An emulated HID device. While it is served it answers what Linux's wiimote driver asks while it
+// sets a remote up (so that the driver need not wait out its time-outs), keeps the output reports,
+// sends `stream` (if any) every 10 ms, and reads the watch on /dev for the device's node and every
+// open of it (the probe's: nothing else runs here). Closing /dev/uhid destroys the device.
 class UhidDevice {
 public:
     UhidDevice(const std::string& uniq, std::uint16_t bus, HidAttributes ids, const Bytes& descriptor,
-               Bytes stream = {}, std::chrono::milliseconds lifetime = 1h, bool destroyOnOpen = false)
-        : uniq_(uniq), stream_(std::move(stream)), destroyOnOpen_(destroyOnOpen) {
+               Bytes stream = {})
+        : uniq_(uniq), stream_(std::move(stream)) {
         ::inotify_add_watch(watch_, "/dev", IN_CREATE | IN_OPEN);
         uhid_event event{.type = UHID_CREATE2, .u = {}};
         auto& create = event.u.create2;
@@ -87,109 +75,82 @@ public:
         create.vendor = ids.vendorId;
         create.product = ids.productId;
         send(event);
-        life_.created = Clock::now();
-        end_ = life_.created + lifetime;
-        server_ = std::jthread([this](std::stop_token stop) { serve(stop); });
+        created = Clock::now();
     }
-    // Closing /dev/uhid destroys the device if it still exists.
     ~UhidDevice() {
-        server_ = {};
         ::close(watch_);
         ::close(fd_);
     }
 
-    // Its /dev/hidrawN, empty if none came within 10 s.
-    std::string waitForNode() {
-        for (auto end = Clock::now() + 10s; Clock::now() < end; std::this_thread::sleep_for(20ms)) {
-            std::lock_guard lock(mutex_);
-            if (!life_.node.empty()) return life_.node;
-        }
-        return {};
-    }
-    DeviceLife waitForDestruction() {
-        server_.join();
-        return life_;
-    }
-    void sendInput(const Bytes& report) { send(inputEvent(report)); }
-    // Whether `report` arrives as an output report within 3 s; forgets every report so far.
-    bool takeOutput(const Bytes& report) {
-        for (auto end = Clock::now() + 3s; Clock::now() < end; std::this_thread::sleep_for(10ms)) {
-            std::lock_guard lock(mutex_);
-            if (std::ranges::count(std::exchange(outputs_, {}), report) > 0) return true;
-        }
-        return false;
-    }
-    int opens() const { return opens_; }
-
-private:
-    // The kernel refuses an input report before it has set the device up: nothing to do about it.
-    void send(const uhid_event& event) { [[maybe_unused]] const auto written = ::write(fd_, &event, sizeof event); }
-
-    void serve(const std::stop_token& stop) {
-        for (auto nextReport = life_.created; !stop.stop_requested() && !destroyed_ && Clock::now() < end_;) {
+    // Serves the device until `done` holds, or `deadline` comes; tells whether `done` holds.
+    bool serveUntil(Clock::time_point deadline, const std::function<bool()>& done) {
+        for (auto nextReport = Clock::now(); !done();) {
             const auto now = Clock::now();
+            if (now >= deadline) return false;
             if (!stream_.empty() && now >= nextReport) {
                 sendInput(stream_);
                 nextReport = now + 10ms;
             }
             pollfd fds[2] = {{fd_, POLLIN, 0}, {watch_, POLLIN, 0}};
-            const auto wait = std::chrono::ceil<std::chrono::milliseconds>(
-                std::min(end_, stream_.empty() ? now + 50ms : nextReport) - now);
-            if (::poll(fds, 2, static_cast<int>(wait.count())) <= 0) continue;
+            const auto wake = std::min(deadline, stream_.empty() ? now + 10ms : nextReport);
+            if (::poll(fds, 2, static_cast<int>(std::chrono::ceil<std::chrono::milliseconds>(wake - now).count())) <= 0)
+                continue;
             if (fds[0].revents & POLLIN) answer();
             if (fds[1].revents & POLLIN) watchNodes();
         }
-        if (!stop.stop_requested() && !destroyed_) destroy(false);
+        return true;
     }
+    // Its /dev/hidrawN, empty if none came within 10 s.
+    std::string waitForNode() {
+        serveUntil(Clock::now() + 10s, [&] { return !node.empty(); });
+        return node;
+    }
+    // Whether `report` arrives as an output report within 3 s; forgets every report so far.
+    bool takeOutput(const Bytes& report) {
+        const bool taken = serveUntil(Clock::now() + 3s, [&] { return std::ranges::count(outputs_, report) > 0; });
+        outputs_.clear();
+        return taken;
+    }
+    int opensSoFar() {
+        watchNodes();
+        return opens;
+    }
+    void sendInput(const Bytes& report) { send(inputEvent(report)); }
+    void destroy() { send({.type = UHID_DESTROY, .u = {}}); }  // as when a remote is switched off
+
+    Clock::time_point created;
+    std::string node;
+    int opens = 0;
+
+private:
+    // The kernel refuses an input report before it has set the device up: nothing to do about it.
+    void send(const uhid_event& event) { [[maybe_unused]] const auto written = ::write(fd_, &event, sizeof event); }
 
     void answer() {
         uhid_event event{};
         if (::read(fd_, &event, sizeof event) <= 0 || event.type != UHID_OUTPUT) return;
         const auto& output = event.u.output;
-        const Bytes out(output.data, output.data + std::min<std::size_t>(output.size, UHID_DATA_MAX));
-        if (const std::optional<Bytes> reply = driverAnswer(out)) sendInput(*reply);
-        std::lock_guard lock(mutex_);
-        outputs_.push_back(out);
+        outputs_.emplace_back(output.data, output.data + std::min<std::size_t>(output.size, UHID_DATA_MAX));
+        if (const std::optional<Bytes> reply = driverAnswer(outputs_.back())) sendInput(*reply);
     }
 
     void watchNodes() {
         alignas(inotify_event) char buffer[4096];
         const ssize_t length = ::read(watch_, buffer, sizeof buffer);
-        for (ssize_t at = 0; at < length && !destroyed_;) {
+        for (ssize_t at = 0; at < length;) {
             const auto* event = reinterpret_cast<const inotify_event*>(buffer + at);
             at += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
-            const std::string path = "/dev/" + std::string(event->len > 0 ? event->name : "");
-            std::unique_lock lock(mutex_);
-            if (life_.node.empty() && nodeBelongsTo(path.substr(5), uniq_)) life_.node = path;
-            if ((event->mask & IN_OPEN) == 0 || path != life_.node) continue;
-            ++opens_;
-            lock.unlock();
-            if (destroyOnOpen_) destroy(true);
+            const std::string name = event->len > 0 ? event->name : "";
+            if (node.empty() && nodeBelongsTo(name, uniq_)) node = "/dev/" + name;
+            opens += (event->mask & IN_OPEN) && "/dev/" + name == node ? 1 : 0;
         }
-    }
-
-    void destroy(bool onOpen) {
-        const auto destroying = Clock::now();
-        send({.type = UHID_DESTROY, .u = {}});
-        std::lock_guard lock(mutex_);
-        life_.destroying = destroying;
-        life_.destroyed = Clock::now();
-        life_.destroyedOnOpen = onOpen;
-        destroyed_ = true;
     }
 
     const std::string uniq_;
     const Bytes stream_;
-    const bool destroyOnOpen_;
-    Clock::time_point end_;
     int fd_ = ::open("/dev/uhid", O_RDWR | O_CLOEXEC);
     int watch_ = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
-    std::mutex mutex_;
-    DeviceLife life_;
-    std::atomic<bool> destroyed_{false};
-    std::atomic<int> opens_{0};
     std::vector<Bytes> outputs_;
-    std::jthread server_;
 };
 
 int checks = 0;
@@ -253,9 +214,9 @@ void checkTheLink(const Bytes& descriptor) {
     wiimote.readAcceleration(acc);
     check(wiimote.devicePath() == plusNode, "a Wii Remote Plus is found", wiimote.devicePath());
     check(remote->takeOutput(request), "the Wii Remote Plus is asked for reports");
-    check(mouse.opens() == 0, "no search opened the mouse", std::to_string(mouse.opens()));
-    check(other.opens() == 0, "no search opened the other Nintendo device", std::to_string(other.opens()));
-    check(remote->opens() > 0, "the opens of a node are seen");
+    check(mouse.opensSoFar() == 0, "no search opened the mouse", std::to_string(mouse.opens));
+    check(other.opensSoFar() == 0, "no search opened the other Nintendo device", std::to_string(other.opens));
+    check(remote->opensSoFar() > 0, "the opens of a node are seen");
 }
 
 // The churn: remotes made and destroyed one after another while the probe ticks as the program
@@ -269,7 +230,13 @@ struct ChurnRemote {
     std::chrono::milliseconds lifetime{};  // planned; also the longest wait for the probe's open
     std::chrono::milliseconds gap{};       // before the next one is made
     bool destroyOnOpen = false;
-    DeviceLife life;
+    bool destroyedOnOpen = false;
+    std::string node;
+    // Under the Wii Remote driver a destruction can take seconds: the driver first waits out the
+    // questions it asked while it set the remote up, and that sends nothing meanwhile.
+    Clock::time_point created;
+    Clock::time_point destroying;
+    Clock::time_point destroyed;
 };
 
 struct Tick {
@@ -303,9 +270,15 @@ void checkTheChurn(const Bytes& descriptor, unsigned seed) {
         for (std::size_t i = 0; i < remotes.size(); ++i) {
             ChurnRemote& remote = remotes[i];
             const Bytes report = accReport(remote.acc[0], remote.acc[1], remote.acc[2]);
-            UhidDevice device("kinemo-churn-" + std::to_string(i), BUS_BLUETOOTH, kRemoteIds, descriptor, report,
-                              remote.lifetime, remote.destroyOnOpen);
-            remote.life = device.waitForDestruction();
+            UhidDevice device("kinemo-churn-" + std::to_string(i), BUS_BLUETOOTH, kRemoteIds, descriptor, report);
+            remote.created = device.created;
+            // The probe holds the node open right now.
+            auto openedNow = [&] { return remote.destroyOnOpen && device.opens > 0; };
+            remote.destroyedOnOpen = device.serveUntil(remote.created + remote.lifetime, openedNow);
+            remote.destroying = Clock::now();
+            device.destroy();
+            remote.destroyed = Clock::now();
+            remote.node = device.node;
             std::this_thread::sleep_for(remote.gap);
         }
         made = true;
@@ -333,17 +306,17 @@ void checkTheChurn(const Bytes& descriptor, unsigned seed) {
     std::vector<std::chrono::duration<double, std::milli>> firstSample;
     for (std::size_t i = 0; i < remotes.size(); ++i) {
         const ChurnRemote& remote = remotes[i];
-        destroyedOnOpen += remote.life.destroyedOnOpen ? 1 : 0;
+        destroyedOnOpen += remote.destroyedOnOpen ? 1 : 0;
         const auto shown = std::ranges::find_if(ticks, [&](const Tick& t) { return t.acc == remote.acc; });
-        if (shown != ticks.end()) firstSample.push_back(shown->end - remote.life.created);
-        const bool livedLongEnough = !remote.destroyOnOpen && remote.life.destroying - remote.life.created >= 1s;
+        if (shown != ticks.end()) firstSample.push_back(shown->end - remote.created);
+        const bool livedLongEnough = !remote.destroyOnOpen && remote.destroying - remote.created >= 1s;
         livedLong += livedLongEnough ? 1 : 0;
         livedLongShown += livedLongEnough && shown != ticks.end() ? 1 : 0;
         const auto late = std::ranges::count_if(
-            ticks, [&](const Tick& t) { return t.start > remote.life.destroyed && t.acc == remote.acc; });
+            ticks, [&](const Tick& t) { return t.start > remote.destroyed && t.acc == remote.acc; });
         lateSamples += static_cast<int>(late);
         if (late > 0 || (livedLongEnough && shown == ticks.end()))
-            std::cout << "churn: remote " << i << " on " << remote.life.node << ", shown " << (shown != ticks.end())
+            std::cout << "churn: remote " << i << " on " << remote.node << ", shown " << (shown != ticks.end())
                       << ", shown after its destruction " << late << " times" << std::endl;
     }
     std::ranges::sort(firstSample);
