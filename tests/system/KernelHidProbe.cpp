@@ -214,8 +214,10 @@ void checkTheLink(const Bytes& descriptor) {
     wiimote.readAcceleration(acc);
     check(wiimote.devicePath() == plusNode, "a Wii Remote Plus is found", wiimote.devicePath());
     check(remote->takeOutput(request), "the Wii Remote Plus is asked for reports");
-    check(mouse.opensSoFar() == 0, "no search opened the mouse", std::to_string(mouse.opens));
-    check(other.opensSoFar() == 0, "no search opened the other Nintendo device", std::to_string(other.opens));
+    const int mouseOpens = mouse.opensSoFar();
+    const int otherOpens = other.opensSoFar();
+    check(mouseOpens == 0, "no search opened the mouse", std::to_string(mouseOpens));
+    check(otherOpens == 0, "no search opened the other Nintendo device", std::to_string(otherOpens));
     check(remote->opensSoFar() > 0, "the opens of a node are seen");
 }
 
