@@ -23,8 +23,6 @@ namespace kinemo {
 namespace {
 const QString kMonitorStart = QStringLiteral("モニター開始");
 const QString kMonitorStop = QStringLiteral("モニター停止");
-constexpr std::uint8_t kModeRequest = 0x12;
-constexpr std::uint8_t kContinuousFlag = 0x04;
 constexpr int kTickMs = 10;
 }  // namespace
 
@@ -62,7 +60,7 @@ void Measurement::load() {
 void Measurement::connectRemote() {
     remote_ = std::make_unique<WiiRemote>(platform_);
     searchFailing_ = false;
-    remote_->setReportMode(kModeRequest, kContinuousFlag, kAccelerometerReportId);
+    remote_->requestAccelerometerReports(ReportDelivery::Continuous);
     logRemoteChange(false);
     c_.sampleTimer->setInterval(kTickMs);
     c_.sampleTimer->stop();
@@ -79,16 +77,16 @@ void Measurement::releaseRemote() { remote_.reset(); }
 
 void Measurement::quit() { endProgram(); }
 
-void Measurement::reportOnChange() { setReportFlags(0x00); }
+void Measurement::reportOnChange() { requestReports(ReportDelivery::OnChange); }
 
 void Measurement::reportContinuously() {
     log_.record("-Sub cmdMode0x04_Click");
-    setReportFlags(kContinuousFlag);
+    requestReports(ReportDelivery::Continuous);
 }
 
-void Measurement::setReportFlags(std::uint8_t flags) {
+void Measurement::requestReports(ReportDelivery delivery) {
     const bool wasConnected = remote_->isConnected();
-    remote_->setReportMode(kModeRequest, flags, kAccelerometerReportId);
+    remote_->requestAccelerometerReports(delivery);
     logRemoteChange(wasConnected);
 }
 

@@ -44,7 +44,7 @@ public:
 private:
     void connectRemote();
     void releaseRemote();
-    void setReportFlags(std::uint8_t flags);
+    void requestReports(ReportDelivery delivery);
     void storeSample();
     void finishRunAndCalibrate();
     std::string nowText();

@@ -1,7 +1,7 @@
 #include "device/LinuxHidPlatform.h"
 
-#include "device/WiiRemote.h"
 #include "device/ReportDescriptor.h"
+#include "device/WiiRemoteProtocol.h"
 
 #include <linux/hidraw.h>
 
@@ -107,6 +107,12 @@ std::string hex4(std::uint16_t value) {
     return text;
 }
 
+// One line of the packaged udev rule, for a Wii Remote connected over Bluetooth (bus 0005).
+std::string udevRuleLine(std::uint16_t productId) {
+    return "kinemo:   SUBSYSTEM==\"hidraw\", KERNELS==\"0005:" + hex4(kNintendoVendorId) + ':' + hex4(productId) +
+           ".*\", TAG+=\"uaccess\"\n";
+}
+
 }  // namespace
 
 std::string openFailureHintText(const std::string& path, const HidAttributes& attributes, int errorNumber) {
@@ -118,8 +124,7 @@ std::string openFailureHintText(const std::string& path, const HidAttributes& at
          << "kinemo: logged in at the computer, install the udev rule 60-kinemo-wiimote.rules that comes\n"
          << "kinemo: with Kinemo into /etc/udev/rules.d/ (or write a file of that name there with these\n"
          << "kinemo: two lines):\n"
-         << "kinemo:   SUBSYSTEM==\"hidraw\", KERNELS==\"0005:057E:0306.*\", TAG+=\"uaccess\"\n"
-         << "kinemo:   SUBSYSTEM==\"hidraw\", KERNELS==\"0005:057E:0330.*\", TAG+=\"uaccess\"\n"
+         << udevRuleLine(kWiiRemoteProductId) << udevRuleLine(kWiiRemotePlusProductId)
          << "kinemo: then run, as root:\n"
          << "kinemo:   udevadm control --reload && udevadm trigger\n"
          << "kinemo: or disconnect and reconnect the remote. Kinemo keeps searching meanwhile.\n";

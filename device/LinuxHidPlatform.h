@@ -19,7 +19,6 @@ public:
     // Prints the hint the first time only; `errorNumber` is the errno of the open.
     // Errors that say the node has gone meanwhile are passed over.
     void report(const std::string& path, const HidAttributes& attributes, int errorNumber);
-    bool printed() const { return printed_; }
 
 private:
     std::ostream& out_;

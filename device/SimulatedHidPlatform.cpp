@@ -14,11 +14,6 @@ namespace {
 using Report = std::vector<std::uint8_t>;
 using Queue = std::deque<Report>;
 
-constexpr std::uint8_t kModeRequest = 0x12;
-constexpr std::uint8_t kContinuousFlag = 0x04;
-constexpr std::uint8_t kStatusReport = 0x20;
-constexpr std::uint8_t kAcknowledgeReport = 0x22;
-
 // A clock that jumps far ahead (a suspended machine, a debugger) fills every queue
 // long before the jump is caught up with; older ticks need not be played.
 constexpr std::uint64_t kMaxTicksPerCatchUp = 1000;
@@ -84,16 +79,20 @@ struct SimulatedHidPlatform::Remote {
     void playTick(std::uint64_t tick) {
         if (tick % kStatusEvery == kStatusAt) {
             // Status report: buttons, flags (LED 1 lit), two reserved bytes, battery.
-            deliver({kStatusReport, 0x00, 0x00, 0x10, 0x00, 0x00, 0xC8});
+            deliver({kStatusReportId, 0x00, 0x00, 0x10, 0x00, 0x00, 0xC8});
             halted = true;
             return;
         }
-        if (tick % kAcknowledgeEvery == kAcknowledgeAt) deliver({kAcknowledgeReport, 0x00, 0x00, kModeRequest, 0x00});
+        if (tick % kAcknowledgeEvery == kAcknowledgeAt)
+            deliver({kAcknowledgeReportId, 0x00, 0x00, kReportModeRequest, 0x00});
         if (halted || mode != kAccelerometerReportId) return;
         const AccTriple acc = simulatedAcceleration(tick);
         if (!continuous && lastSent == acc) return;
         lastSent = acc;
-        deliver({kAccelerometerReportId, 0x00, 0x00, acc[0], acc[1], acc[2]});
+        Report report(kAccelerometerFirstByte + acc.size(), 0x00);
+        report[0] = kAccelerometerReportId;
+        std::ranges::copy(acc, report.begin() + kAccelerometerFirstByte);
+        deliver(report);
     }
 
     void deliver(const Report& report) {
@@ -105,7 +104,7 @@ struct SimulatedHidPlatform::Remote {
     }
 
     void receive(std::span<const std::uint8_t> report) {
-        if (report.size() < 3 || report[0] != kModeRequest) return;
+        if (report.size() < 3 || report[0] != kReportModeRequest) return;
         continuous = (report[1] & kContinuousFlag) != 0;
         mode = report[2];
         halted = false;

@@ -13,8 +13,9 @@
 #pragma once
 
 #include "core/Clock.h"
-#include "device/WiiRemote.h"
+#include "core/Sample.h"
 #include "device/HidPlatform.h"
+#include "device/WiiRemoteProtocol.h"
 
 #include <cstdint>
 #include <memory>

@@ -15,26 +15,19 @@ constexpr int kMaxReportsPerExchange = 256;
 
 void NoHidPlatform::pause(std::chrono::milliseconds duration) { std::this_thread::sleep_for(duration); }
 
-bool isWiiRemote(const HidAttributes& attributes) {
-    return attributes.vendorId == kNintendoVendorId &&
-           (attributes.productId == kWiiRemoteProductId || attributes.productId == kWiiRemotePlusProductId);
-}
-
 WiiRemote::WiiRemote(HidPlatform& platform) : platform_(platform) {}
 
 WiiRemote::~WiiRemote() = default;  // closes the open device, if any
 
-bool WiiRemote::setReportMode(std::uint8_t reportId, std::uint8_t flags, std::uint8_t mode) {
-    outputReport_[0] = reportId;
-    outputReport_[1] = flags;
-    outputReport_[2] = mode;
+bool WiiRemote::requestAccelerometerReports(ReportDelivery delivery) {
+    std::ranges::copy(accelerometerModeRequest(delivery), outputReport_.begin());
     exchangeReports();
     return isConnected_;
 }
 
 void WiiRemote::readAcceleration(AccTriple& values) {
     exchangeReports();
-    values = {accBytes_[0], accBytes_[1], accBytes_[2]};
+    values = acc_;
 }
 
 void WiiRemote::exchangeReports() {
@@ -90,8 +83,8 @@ void WiiRemote::sendReportMode() {
 
 void WiiRemote::receiveReports() {
     // The remote streams at about 100 Hz against a 10 ms tick, so an empty queue is
-    // routine and keeps the link. Of all reports waiting now the newest 0x31 one is
-    // decoded, so that the sample shown is the current one; status and
+    // routine and keeps the link. Of all reports waiting now the newest accelerometer
+    // report is decoded, so that the sample shown is the current one; status and
     // acknowledgement reports carry no acceleration.
     std::vector<std::uint8_t>& buffer = inputReport_;
     for (int i = 0; i < kMaxReportsPerExchange; ++i) {
@@ -102,10 +95,8 @@ void WiiRemote::receiveReports() {
             disconnect();
             return;
         }
-        if (buffer.size() >= 6 && buffer[0] == kAccelerometerReportId) {
-            accBytes_[0] = buffer[3];
-            accBytes_[1] = buffer[4];
-            accBytes_[2] = buffer[5];
+        if (buffer.size() >= kAccelerometerFirstByte + acc_.size() && buffer[0] == kAccelerometerReportId) {
+            std::copy_n(buffer.begin() + kAccelerometerFirstByte, acc_.size(), acc_.begin());
             hasReading_ = true;
         }
     }
@@ -115,7 +106,7 @@ void WiiRemote::disconnect() {
     device_.reset();
     isConnected_ = false;
     hasReading_ = false;
-    accBytes_[0] = accBytes_[1] = accBytes_[2] = 0;
+    acc_ = {0, 0, 0};
 }
 
 }  // namespace kinemo

@@ -1,10 +1,10 @@
-// The program's one connection to a Wii Remote. It finds the remote among
-// the present HID interfaces, asks it for continuous reports (output report 0x12)
-// and decodes the accelerometer bytes of input report 0x31.
+// The program's one connection to a Wii Remote. It finds the remote among the
+// present HID interfaces, asks it for accelerometer reports and decodes them.
 #pragma once
 
 #include "core/Sample.h"
 #include "device/HidPlatform.h"
+#include "device/WiiRemoteProtocol.h"
 
 #include <array>
 #include <cstdint>
@@ -14,10 +14,6 @@
 
 namespace kinemo {
 
-inline constexpr std::uint16_t kNintendoVendorId = 0x057E;
-inline constexpr std::uint16_t kWiiRemoteProductId = 0x0306;
-inline constexpr std::uint16_t kWiiRemotePlusProductId = 0x0330;
-inline constexpr std::uint8_t kAccelerometerReportId = 0x31;
 inline constexpr auto kSearchPause = std::chrono::milliseconds(200);
 
 class WiiRemote {
@@ -27,9 +23,10 @@ public:
     WiiRemote(const WiiRemote&) = delete;
     WiiRemote& operator=(const WiiRemote&) = delete;
 
-    // Stores the three bytes at the front of the output report, exchanges reports
-    // and tells whether a remote is connected afterwards.
-    bool setReportMode(std::uint8_t reportId, std::uint8_t flags, std::uint8_t mode);
+    // Asks for accelerometer reports from now on (the request is sent again on every
+    // exchange), exchanges reports and tells whether a remote is connected afterwards.
+    // Until the first call the output report is all zeros.
+    bool requestAccelerometerReports(ReportDelivery delivery);
     // Exchanges reports and hands out X, Y, Z of the newest decoded report.
     void readAcceleration(AccTriple& values);
     // Drops any earlier connection, searches the present interfaces and opens the
@@ -60,11 +57,9 @@ private:
     bool hasReading_ = false;
     HidAttributes attributes_{};
     std::array<std::uint8_t, 256> outputReport_{};
-    std::array<std::uint8_t, 4> accBytes_{};
+    AccTriple acc_{};
     // Sized once per connection, so a tick allocates nothing.
     std::vector<std::uint8_t> inputReport_;
 };
-
-bool isWiiRemote(const HidAttributes& attributes);
 
 }  // namespace kinemo

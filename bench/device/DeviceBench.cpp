@@ -34,12 +34,12 @@ public:
     std::uint32_t ms = 0;
 };
 
-// One tick's exchange with the simulated remote: write 0x12, take the new report.
+// One tick's exchange with the simulated remote: write the request, take the new report.
 void BM_GetAccSimulated(benchmark::State& state) {
     StepClock clock;
     SimulatedHidPlatform platform(clock, false);
     WiiRemote wiimote(platform);
-    wiimote.setReportMode(0x12, 0x04, 0x31);
+    wiimote.requestAccelerometerReports(ReportDelivery::Continuous);
     AccTriple acc{};
     for (auto _ : state) {
         clock.ms += 10;

@@ -48,7 +48,7 @@ protected:
 };
 
 TEST_F(Measurement, StartUpAsksTheRemoteForContinuousReports) {
-    EXPECT_EQ(hid.device("/dev/hidraw0").written.at(0), test::modeRequest(0x04));
+    EXPECT_EQ(hid.device("/dev/hidraw0").written.at(0), test::modeRequest(ReportDelivery::Continuous));
 }
 
 TEST_F(Measurement, ClearedOrGreyedAxesAreNotDrawn) {

@@ -1,6 +1,4 @@
-#include "device/SimulatedHidPlatform.h"
 #include "device/WiiRemote.h"
-#include "tests/support/FakeClock.h"
 #include "tests/support/FakeHidPlatform.h"
 
 #include <gtest/gtest.h>
@@ -9,6 +7,14 @@ namespace kinemo {
 namespace {
 
 using test::accReport;
+using test::Bytes;
+
+// Reports as a Wii Remote sends and takes them, zeros up to `length`.
+Bytes recorded(const std::string& fixture, std::size_t length = 22) {
+    Bytes report = test::readHexFixture(KINEMO_DEVICE_FIXTURES "/" + fixture);
+    report.resize(length);
+    return report;
+}
 
 struct Rig {
     test::FakeHidPlatform platform;
@@ -21,92 +27,97 @@ struct Rig {
     }
 };
 
-TEST(WiiRemote, WritesExactlyTheOutputLengthAndRepeatsTheFlagsGivenLast) {
+TEST(WiiRemote, EveryExchangeSendsTheLastRequestAtTheRemotesOutputLength) {
     for (std::uint16_t length : {3, 22, 256}) {
+        SCOPED_TRACE(length);
         Rig rig;
         rig.remote.caps = {22, length};
-        rig.read();  // before any mode is set: zeros
-        EXPECT_TRUE(rig.wiimote.setReportMode(0x12, 0x04, 0x31));
-        rig.wiimote.setReportMode(0x12, 0x00, 0x31);
         rig.read();
-        const auto quiet = test::modeRequest(0x00, length);
-        EXPECT_EQ(rig.remote.written, (std::vector{test::Bytes(length), test::modeRequest(0x04, length), quiet, quiet}))
-            << length;
+        rig.wiimote.requestAccelerometerReports(ReportDelivery::Continuous);
+        rig.wiimote.requestAccelerometerReports(ReportDelivery::OnChange);
+        rig.read();
+        const Bytes onChange = recorded("mode-request-on-change.txt", length);
+        const std::vector sent = {Bytes(length), recorded("mode-request-continuous.txt", length), onChange, onChange};
+        EXPECT_EQ(rig.remote.written, sent) << "zeros until the first request";
     }
 }
 
-TEST(WiiRemote, TakesTheNewest0x31ReportAndKeepsItThroughStrayReportsAndEmptyQueues) {
+TEST(WiiRemote, OfAllWaitingReportsTheNewestAccelerometerReportIsShown) {
     Rig rig;
-    auto& queue = rig.remote.inputQueue;
-    queue = {accReport(10, 11, 12), accReport(20, 21, 22), accReport(1, 2, 3, 22, 0x20), accReport(4, 5, 6, 22, 0x22)};
+    rig.remote.inputQueue.push_back(accReport(10, 11, 12));
+    rig.remote.inputQueue.push_back(accReport(20, 21, 22));
+    rig.remote.inputQueue.push_back(accReport(1, 2, 3, 22, kStatusReportId));
+    rig.remote.inputQueue.push_back(accReport(4, 5, 6, 22, kAcknowledgeReportId));
     EXPECT_EQ(rig.read(), (AccTriple{20, 21, 22}));
-    EXPECT_TRUE(queue.empty()) << "every queued report is taken";
-    queue.push_back(accReport(7, 8, 9, 22, 0x20));
-    for (int i = 0; i < 2; ++i) EXPECT_EQ(rig.read(), (AccTriple{20, 21, 22})) << "a lone stray report, then none";
+}
+
+TEST(WiiRemote, TheLastValuesStayWhileOnlyOtherReportsOrNoneCome) {
+    Rig rig;
+    rig.remote.inputQueue.push_back(recorded("accelerometer-report.txt"));
+    EXPECT_EQ(rig.read(), (AccTriple{0x80, 0x81, 0x9A}));
+    rig.remote.inputQueue.push_back(accReport(7, 8, 9, 22, kStatusReportId));
+    EXPECT_EQ(rig.read(), (AccTriple{0x80, 0x81, 0x9A})) << "a status report";
+    EXPECT_EQ(rig.read(), (AccTriple{0x80, 0x81, 0x9A})) << "nothing";
     EXPECT_TRUE(rig.wiimote.isConnected());
-    EXPECT_EQ(std::tie(rig.remote.opens, rig.remote.closes, rig.platform.enumerations), std::tuple(1, 0, 1));
     EXPECT_EQ(rig.platform.pauses, std::vector{kSearchPause}) << "only the first search pauses";
 }
 
-TEST(WiiRemote, ReadErrorGivesZerosClosesOnceAndEveryLaterCallSearchesOnceUntilFound) {
+TEST(WiiRemote, AReadErrorClosesTheRemoteAndGivesZeros) {
     Rig rig;
     rig.remote.inputQueue.push_back(accReport(90, 91, 92));
-    ASSERT_EQ(rig.read(), (AccTriple{90, 91, 92}));
+    rig.read();
     rig.remote.failNextRead = true;
-    EXPECT_FALSE(rig.wiimote.setReportMode(0x12, 0x04, 0x31));
+    EXPECT_EQ(rig.read(), (AccTriple{0, 0, 0}));
     EXPECT_EQ(rig.remote.closes, 1);
+}
+
+TEST(WiiRemote, WhileNoRemoteCanBeOpenedEveryCallSearchesOnceAndPauses) {
+    Rig rig;
     rig.remote.openable = false;
-    for (int i = 0; i < 2; ++i) EXPECT_EQ(rig.read(), (AccTriple{0, 0, 0}));
-    EXPECT_EQ(std::pair(rig.platform.enumerations, rig.platform.pauses.size()), std::pair(3, std::size_t{3}));
-    rig.remote.openable = true;
-    rig.remote.inputQueue.push_back(accReport(93, 94, 95));
-    EXPECT_EQ(rig.read(), (AccTriple{93, 94, 95}));
-    EXPECT_EQ(rig.platform.pauses.size(), 4u);
+    rig.read();
+    rig.read();
+    EXPECT_EQ(rig.platform.enumerations, 2);
+    EXPECT_EQ(rig.platform.pauses, std::vector(2, kSearchPause));
 }
 
-TEST(WiiRemote, OpensOnlyNodesListedAsRemotesTakesTheFirstUsableAndClosesTheRest) {
+// Nodes in the order the search meets them: hidraw8, a Wii Remote Plus, is the first usable remote.
+struct Listing {
+    Listing() {
+        platform.addDevice("/dev/hidraw0", 0x046D, 0xC077);  // a mouse
+        platform.addDevice("/dev/hidraw1", kNintendoVendorId, 0x0337);
+        platform.addDevice("/dev/hidraw2", 0x1234, kWiiRemoteProductId);
+        platform.addWiiRemote("/dev/hidraw3").attributes.reset();
+        platform.addWiiRemote("/dev/hidraw4").caps.reset();
+        platform.addWiiRemote("/dev/hidraw5").caps = HidCaps{22, 257};  // longer than the output buffer
+        platform.addWiiRemote("/dev/hidraw6").openable = false;
+        platform.addDevice("/dev/hidraw7", 0x046D, 0xC077).listedAs = {kNintendoVendorId, kWiiRemoteProductId};
+        platform.addDevice("/dev/hidraw8", kNintendoVendorId, kWiiRemotePlusProductId);
+        platform.addWiiRemote("/dev/hidraw9");
+        wiimote.requestAccelerometerReports(ReportDelivery::Continuous);
+    }
     test::FakeHidPlatform platform;
-    platform.addDevice("/dev/hidraw0", 0x046D, 0xC077);  // a mouse
-    platform.addDevice("/dev/hidraw1", 0x057E, 0x0337);
-    platform.addDevice("/dev/hidraw2", 0x1234, 0x0306);
-    platform.addWiiRemote("/dev/hidraw3").attributes.reset();
-    platform.addWiiRemote("/dev/hidraw4").caps.reset();
-    platform.addWiiRemote("/dev/hidraw5").caps = HidCaps{22, 257};
-    platform.addWiiRemote("/dev/hidraw6").openable = false;
-    platform.addDevice("/dev/hidraw7", 0x046D, 0xC077).listedAs = {0x057E, 0x0306};  // a stale listing
-    auto& remotePlus = platform.addDevice("/dev/hidraw8", 0x057E, 0x0330);
-    platform.addWiiRemote("/dev/hidraw9");
-    {
-        WiiRemote wiimote(platform);
-        EXPECT_EQ(platform.enumerations, 0) << "nothing is searched before it is asked for";
-        EXPECT_TRUE(wiimote.setReportMode(0x12, 0x04, 0x31));
-        EXPECT_EQ(wiimote.devicePath(), "/dev/hidraw8");
-        for (const char* gone : {"/dev/hidraw8", "/dev/hidraw9"}) platform.removeDevice(gone);
-        EXPECT_TRUE(!wiimote.connect() && remotePlus.closes == 1) << "a failed search keeps no earlier handle";
-    }
-    for (const char* path : {"/dev/hidraw0", "/dev/hidraw1", "/dev/hidraw2", "/dev/hidraw9"})
-        EXPECT_EQ(platform.device(path).opens, 0) << path;
-    for (const char* path : {"/dev/hidraw3", "/dev/hidraw4", "/dev/hidraw5", "/dev/hidraw7"})
-        EXPECT_EQ(std::tie(platform.device(path).opens, platform.device(path).closes), std::tuple(2, 2)) << path;
-    EXPECT_TRUE(platform.device("/dev/hidraw5").written.empty());
-    EXPECT_EQ(remotePlus.written.size(), 1u);
+    WiiRemote wiimote{platform};
+};
+
+TEST(WiiRemote, TheSearchConnectsTheFirstUsableRemote) {
+    Listing listing;
+    EXPECT_EQ(listing.wiimote.devicePath(), "/dev/hidraw8");
+    EXPECT_EQ(listing.platform.device("/dev/hidraw9").opens, 0);
 }
 
-TEST(SimulatedHidPlatform, PolledEvery10MsAcrossTheClocksWrapTheRemoteGivesAFreshSmoothSampleAlmostEveryTime) {
-    test::FakeClock clock;
-    clock.ms = 0xFFFFF000u;
-    SimulatedHidPlatform platform(clock, false);
-    WiiRemote wiimote(platform);
-    ASSERT_TRUE(wiimote.setReportMode(0x12, 0x04, 0x31));
-    int fresh = 0;
-    AccTriple acc{}, previous = simulatedAcceleration(0);
-    for (std::uint64_t tick = 1; tick <= 3000; ++tick, previous = acc) {
-        clock.ms += 10;
-        wiimote.readAcceleration(acc);
-        fresh += acc == simulatedAcceleration(tick);
-        for (std::size_t axis = 0; axis < 3; ++axis) ASSERT_LE(std::abs(acc[axis] - previous[axis]), 8) << tick;
+TEST(WiiRemote, TheSearchOpensNoNodeListedAsAnotherDevice) {
+    Listing listing;
+    for (const char* path : {"/dev/hidraw0", "/dev/hidraw1", "/dev/hidraw2"})
+        EXPECT_EQ(listing.platform.device(path).opens, 0) << path;
+}
+
+TEST(WiiRemote, TheSearchClosesEveryOpenedNodeThatIsNoUsableRemote) {
+    Listing listing;
+    for (const char* path : {"/dev/hidraw3", "/dev/hidraw4", "/dev/hidraw5", "/dev/hidraw7"}) {
+        EXPECT_EQ(listing.platform.device(path).opens, 1) << path;
+        EXPECT_EQ(listing.platform.device(path).closes, 1) << path;
     }
-    EXPECT_GE(fresh, 2970);
+    EXPECT_TRUE(listing.platform.device("/dev/hidraw5").written.empty());
 }
 
 }  // namespace

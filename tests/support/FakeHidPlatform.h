@@ -3,6 +3,7 @@
 #pragma once
 
 #include "device/HidPlatform.h"
+#include "device/WiiRemoteProtocol.h"
 
 #include <algorithm>
 #include <deque>
@@ -22,11 +23,13 @@ struct FakeDeviceState {
     // What read() yields, front first; then NoneWaiting. With `alwaysReport` set, `repeatedReport`
     // also waits once after every write, as from a remote in step with the tick.
     std::deque<Bytes> inputQueue;
-    bool alwaysReport = false, repeatedTaken = false;
+    bool alwaysReport = false;
+    bool repeatedTaken = false;
     Bytes repeatedReport;
     bool failNextRead = false;  // the next read says the device went away
     std::vector<Bytes> written;
-    int opens = 0, closes = 0;
+    int opens = 0;
+    int closes = 0;
 };
 
 class FakeHidDevice final : public HidDevice {
@@ -60,11 +63,14 @@ class FakeHidPlatform final : public HidPlatform {
 public:
     FakeDeviceState& addDevice(const std::string& path, std::uint16_t vendor, std::uint16_t product) {
         auto& state = devices_[path] = std::make_shared<FakeDeviceState>();
-        state->attributes = state->listedAs = {vendor, product};
+        state->listedAs = {vendor, product};
+        state->attributes = state->listedAs;
         order_.push_back(path);
         return *state;
     }
-    FakeDeviceState& addWiiRemote(const std::string& path = "/dev/hidraw0") { return addDevice(path, 0x057E, 0x0306); }
+    FakeDeviceState& addWiiRemote(const std::string& path = "/dev/hidraw0") {
+        return addDevice(path, kNintendoVendorId, kWiiRemoteProductId);
+    }
     FakeDeviceState& device(const std::string& path) { return *devices_.at(path); }
     void removeDevice(const std::string& path) { std::erase(order_, path); }
 
@@ -88,17 +94,18 @@ private:
     std::map<std::string, std::shared_ptr<FakeDeviceState>> devices_;
 };
 
-// A report `reportId` (0x31: accelerometer) with X, Y, Z in bytes 3..5, zeros up to `length`.
+// An input report `reportId` with X, Y, Z where the accelerometer report has them, zeros up to `length`.
 inline Bytes accReport(std::uint8_t x, std::uint8_t y, std::uint8_t z, std::size_t length = 22,
-                       std::uint8_t reportId = 0x31) {
+                       std::uint8_t reportId = kAccelerometerReportId) {
     Bytes report{reportId, 0x00, 0x00, x, y, z};
     report.resize(length);
     return report;
 }
 
-// The output report that asks for accelerometer reports 0x31: 0x12, flags, 0x31, zeros.
-inline Bytes modeRequest(std::uint8_t flags, std::size_t length = 22) {
-    Bytes report{0x12, flags, 0x31};
+// The whole output report that asks for accelerometer reports.
+inline Bytes modeRequest(ReportDelivery delivery, std::size_t length = 22) {
+    const auto request = accelerometerModeRequest(delivery);
+    Bytes report(request.begin(), request.end());
     report.resize(length);
     return report;
 }
