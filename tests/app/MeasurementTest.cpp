@@ -97,6 +97,14 @@ TEST_F(Measurement, ARunStoresItsTwoThousandSamplesInOrder) {
     EXPECT_EQ(s().recorded.samples[1999], (AccTriple{7, 7, 7}));
 }
 
+// Entry 2000 is saved as the last line of a file; 2001 never is.
+TEST_F(Measurement, ARunPutsEntry2000BackToTheZeroLevelButNot2001) {
+    s().recorded.samples.fill({1, 2, 3});
+    c().calibrateButton->click();
+    EXPECT_EQ(s().recorded.samples[2000], kZeroSample);
+    EXPECT_EQ(s().recorded.samples[2001], (AccTriple{1, 2, 3}));
+}
+
 TEST_F(Measurement, AFinishedRunShowsThatItEndedAndItsRate) {
     recordFullRun();
     EXPECT_EQ(c().sampleCounter->text(), QStringLiteral("2000/2000"));
