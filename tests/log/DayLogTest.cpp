@@ -44,15 +44,6 @@ TEST_F(DayLogTest, AfterMidnightTheLinesStillGoIntoTheFileOfTheOpenDay) {
     EXPECT_EQ(filesIn(dir.path()), "091231.log");
 }
 
-TEST_F(DayLogTest, AWriteBeforeAnyOpenThrows) {
-    EXPECT_THROW(log.write(true, "before any open"), LogError);
-}
-
-TEST_F(DayLogTest, AFolderThatRefusesTheFileThrowsAndGetsNothing) {
-    test::inReadOnlyFolder(dir.path().toStdString(), [&] { EXPECT_THROW(log.open(true, ""), LogError); });
-    EXPECT_EQ(filesIn(dir.path()), "");
-}
-
 TEST_F(DayLogTest, AWriteCutShortByTheFileSizeLimitIsTakenBackAndThrows) {
     log.open(true, "");
     test::withFileSizeLimit(kCreationBlock.size() + 5, [&] { EXPECT_THROW(log.write(true, "-Sub report"), LogError); });
