@@ -44,6 +44,10 @@ TEST_F(DayLogTest, AfterMidnightTheLinesStillGoIntoTheFileOfTheOpenDay) {
     EXPECT_EQ(filesIn(dir.path()), "091231.log");
 }
 
+TEST_F(DayLogTest, AFolderThatRefusesTheFileThrows) {
+    test::inReadOnlyFolder(dir.path().toStdString(), [&] { EXPECT_THROW(log.open(true, ""), LogError); });
+}
+
 TEST_F(DayLogTest, AWriteCutShortByTheFileSizeLimitIsTakenBackAndThrows) {
     log.open(true, "");
     test::withFileSizeLimit(kCreationBlock.size() + 5, [&] { EXPECT_THROW(log.write(true, "-Sub report"), LogError); });
