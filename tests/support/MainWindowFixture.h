@@ -1,17 +1,49 @@
 // The real main window on the fake HID platform and the fake clock, started up.
 #pragma once
 
+#include "app/FileDialogs.h"
+#include "log/EventLog.h"
 #include "tests/support/FakeClock.h"
-#include "tests/support/FakeFileDialogs.h"
 #include "tests/support/FakeHidPlatform.h"
-#include "tests/support/RecordingEventLog.h"
 #include "ui/MainWindow.h"
 
 #include <gtest/gtest.h>
 
+#include <deque>
 #include <memory>
+#include <string>
+#include <vector>
 
 namespace kinemo::test {
+
+// A scripted file dialog and message box: each question takes the next answer (a
+// path; an empty one, or none left, is a cancelled dialog). Messages are recorded.
+class FakeFileDialogs final : public FileDialogs {
+public:
+    std::optional<QString> askSavePath(const QStringList&) override { return next(); }
+    std::optional<QString> askOpenPath(const QStringList&) override { return next(); }
+    void showMessage(const QString& text) override { messages.push_back(text); }
+
+    std::deque<QString> answers;
+    std::vector<QString> messages;
+
+private:
+    std::optional<QString> next() {
+        if (answers.empty()) return std::nullopt;
+        const QString answer = answers.front();
+        answers.pop_front();
+        if (answer.isEmpty()) return std::nullopt;
+        return answer;
+    }
+};
+
+// A day log the tests read: the events as the handlers tell them, without the time.
+class RecordingEventLog final : public EventLog {
+public:
+    void record(const std::string& event) override { events.push_back(event); }
+
+    std::vector<std::string> events;
+};
 
 class MainWindowFixture : public ::testing::Test {
 protected:

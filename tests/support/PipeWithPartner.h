@@ -26,12 +26,6 @@ struct PipeWithPartner {
         partner.join();
         ::close(reader);
     }
-    // Still the pipe: nothing replaced it by a file.
-    bool intact() const {
-        struct stat s {};
-        return ::lstat(path.c_str(), &s) == 0 && S_ISFIFO(s.st_mode);
-    }
-
     const std::string path;
     int reader = -1;
     std::atomic<bool> done{false};
