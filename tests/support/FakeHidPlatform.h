@@ -75,7 +75,6 @@ public:
     void removeDevice(const std::string& path) { std::erase(order_, path); }
 
     std::vector<HidInterface> enumerate() override {
-        ++enumerations;
         std::vector<HidInterface> listed;
         for (const auto& path : order_) listed.push_back({path, devices_[path]->listedAs});
         return listed;
@@ -86,7 +85,6 @@ public:
     }
     void pause(std::chrono::milliseconds duration) override { pauses.push_back(duration); }
 
-    int enumerations = 0;
     std::vector<std::chrono::milliseconds> pauses;
 
 private:
