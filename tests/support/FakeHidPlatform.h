@@ -1,5 +1,5 @@
 // A scripted HID platform: devices with report queues, written reports recorded,
-// opens and closes counted, the search pause recorded instead of slept.
+// closes counted, the search pause recorded instead of slept.
 #pragma once
 
 #include "device/HidPlatform.h"
@@ -28,13 +28,12 @@ struct FakeDeviceState {
     Bytes repeatedReport;
     bool failNextRead = false;  // the next read says the device went away
     std::vector<Bytes> written;
-    int opens = 0;
     int closes = 0;
 };
 
 class FakeHidDevice final : public HidDevice {
 public:
-    explicit FakeHidDevice(std::shared_ptr<FakeDeviceState> state) : s_(std::move(state)) { ++s_->opens; }
+    explicit FakeHidDevice(std::shared_ptr<FakeDeviceState> state) : s_(std::move(state)) {}
     ~FakeHidDevice() override { ++s_->closes; }
 
     std::optional<HidAttributes> attributes() override { return s_->attributes; }
