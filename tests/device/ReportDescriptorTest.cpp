@@ -18,25 +18,16 @@ Bytes with(Bytes bytes, std::ptrdiff_t at, const Bytes& inserted) {
 const Bytes deepPush = with(with(Bytes(16, 0xa4), 0, {0xa1, 0x01}), 18, {0xc0});  // 16 levels
 
 TEST(ReportDescriptor, TheLongestReportsAreCountedWithTheReportIdByte) {
-    const Bytes wideFields = {
-        0xa1, 0x01, 0x85, 0x01, 0xa1, 0x00, 0x75, 0x10, 0x95, 0x03, 0x81, 0x02,  // report 1: 3 x 16 bits in,
-        0x75, 0x0c, 0x95, 0x03, 0x81, 0x02, 0xc0, 0xa4, 0x85, 0x02, 0x75, 0x20,  // 3 x 12; push, report 2:
-        0x97, 0x02, 0x00, 0x00, 0x00, 0x91, 0x02, 0xb4, 0x81, 0x02, 0xc0,        // 2 x 32 out; pop, 3 x 12 in
-        0xa1, 0x01, 0x85, 0x04, 0x75, 0x08, 0x95, 0x1e, 0x91, 0x02,              // report 4: 30 bytes out
-        0x95, 0x40, 0xb1, 0x02, 0xc0};                                           // a feature report: no count
     const struct {
         const char* what;
         Bytes descriptor;
         std::uint16_t input;
         std::uint16_t output;
     } cases[] = {
-        {"Wii Remote", wiiRemote, 22, 22},
         {"Wii Remote with a trailing 0x00", with(wiiRemote, std::ssize(wiiRemote), {0x00}), 22, 22},
         {"long item, data like items", with(wiiRemote, 6, {0xfe, 0x03, 0xf0, 0xc0, 0xc0, 0xc0}), 22, 22},
-        {"empty long item, no reports", {0xa1, 0x01, 0xfe, 0x00, 0xf0, 0xc0}, 0, 0},
         {"no report IDs: 19 bits in, 5 out, rounded up to bytes", {0xa1, 0x01, 0x75, 0x01, 0x95, 0x03, 0x81, 0x02,
          0x75, 0x08, 0x95, 0x02, 0x81, 0x06, 0x95, 0x05, 0x75, 0x01, 0x91, 0x02, 0xc0}, 4, 2},
-        {"wide fields, several collections, push and pop", wideFields, 16, 31},
         {"push 16 deep", deepPush, 0, 0},
     };
     for (const auto& c : cases) {
@@ -52,8 +43,6 @@ TEST(ReportDescriptor, TheLongestReportsAreCountedWithTheReportIdByte) {
 TEST(ReportDescriptor, AMalformedDescriptorIsRefusedWithAReason) {
     const Bytes malformed[] = {
         {},                                                                  // nothing at all
-        {0xa1, 0x01, 0xc0, 0x05},                                            // item data cut off
-        {0xa1, 0x01, 0xc0, 0x96, 0x01},                                      // two-byte item with one byte
         {0xa1, 0x01, 0xc0, 0x97, 0x01, 0x00, 0x00},                          // four-byte item with three
         {0xa1, 0x01, 0xc0, 0xfe, 0x05, 0x10, 0xaa},                          // long item cut off
         {0xa1, 0x01, 0xc0, 0xfe},                                            // long item header cut off

@@ -1,5 +1,5 @@
 // A scripted HID platform: devices with report queues, written reports recorded,
-// opens and closes counted, the search pause recorded instead of slept.
+// closes counted, the search pause recorded instead of slept.
 #pragma once
 
 #include "device/HidPlatform.h"
@@ -28,13 +28,12 @@ struct FakeDeviceState {
     Bytes repeatedReport;
     bool failNextRead = false;  // the next read says the device went away
     std::vector<Bytes> written;
-    int opens = 0;
     int closes = 0;
 };
 
 class FakeHidDevice final : public HidDevice {
 public:
-    explicit FakeHidDevice(std::shared_ptr<FakeDeviceState> state) : s_(std::move(state)) { ++s_->opens; }
+    explicit FakeHidDevice(std::shared_ptr<FakeDeviceState> state) : s_(std::move(state)) {}
     ~FakeHidDevice() override { ++s_->closes; }
 
     std::optional<HidAttributes> attributes() override { return s_->attributes; }
@@ -75,7 +74,6 @@ public:
     void removeDevice(const std::string& path) { std::erase(order_, path); }
 
     std::vector<HidInterface> enumerate() override {
-        ++enumerations;
         std::vector<HidInterface> listed;
         for (const auto& path : order_) listed.push_back({path, devices_[path]->listedAs});
         return listed;
@@ -86,7 +84,6 @@ public:
     }
     void pause(std::chrono::milliseconds duration) override { pauses.push_back(duration); }
 
-    int enumerations = 0;
     std::vector<std::chrono::milliseconds> pauses;
 
 private:

@@ -17,7 +17,6 @@
 #include <functional>
 #include <poll.h>
 #include <random>
-#include <sstream>
 #include <sys/inotify.h>
 #include <thread>
 #include <unistd.h>
@@ -40,21 +39,6 @@ std::optional<Bytes> driverAnswer(const Bytes& output) {
     return std::nullopt;
 }
 
-uhid_event inputEvent(const Bytes& report) {
-    uhid_event event{.type = UHID_INPUT2, .u = {}};
-    event.u.input2.size = static_cast<std::uint16_t>(report.size());
-    std::ranges::copy(report, event.u.input2.data);
-    return event;
-}
-
-// Whether hidraw node `name` belongs to the HID device made with `uniq`.
-bool nodeBelongsTo(const std::string& name, const std::string& uniq) {
-    std::ifstream uevent("/sys/class/hidraw/" + name + "/device/uevent");
-    for (std::string line; std::getline(uevent, line);)
-        if (line == "HID_UNIQ=" + uniq) return true;
-    return false;
-}
-
 // An emulated HID device. While it is served it answers what Linux's wiimote driver asks while it
 // sets a remote up (so that the driver need not wait out its time-outs), keeps the output reports,
 // sends `stream` (if any) every 10 ms, and reads the watch on /dev for the device's node and every
@@ -75,7 +59,6 @@ public:
         create.vendor = ids.vendorId;
         create.product = ids.productId;
         send(event);
-        created = Clock::now();
     }
     ~UhidDevice() {
         ::close(watch_);
@@ -115,10 +98,14 @@ public:
         watchNodes();
         return opens;
     }
-    void sendInput(const Bytes& report) { send(inputEvent(report)); }
+    void sendInput(const Bytes& report) {
+        uhid_event event{.type = UHID_INPUT2, .u = {}};
+        event.u.input2.size = static_cast<std::uint16_t>(report.size());
+        std::ranges::copy(report, event.u.input2.data);
+        send(event);
+    }
     void destroy() { send({.type = UHID_DESTROY, .u = {}}); }  // as when a remote is switched off
 
-    Clock::time_point created;
     std::string node;
     int opens = 0;
 
@@ -141,7 +128,11 @@ private:
             const auto* event = reinterpret_cast<const inotify_event*>(buffer + at);
             at += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
             const std::string name = event->len > 0 ? event->name : "";
-            if (node.empty() && nodeBelongsTo(name, uniq_)) node = "/dev/" + name;
+            if (node.empty()) {  // a new node is this device's when its uevent names the device's uniq
+                std::ifstream uevent("/sys/class/hidraw/" + name + "/device/uevent");
+                for (std::string line; std::getline(uevent, line);)
+                    if (line == "HID_UNIQ=" + uniq_) node = "/dev/" + name;
+            }
             opens += (event->mask & IN_OPEN) && "/dev/" + name == node ? 1 : 0;
         }
     }
@@ -161,64 +152,29 @@ void check(bool ok, const std::string& what, const std::string& detail = {}) {
     std::cout << (ok ? "ok " : "not ok ") << ++checks << " - " << what << " (" << detail << ")" << std::endl;
 }
 
-// As another user the remote's node (root's, mode 0600) cannot be opened: two searches find
-// nothing and print the hint once.
-std::string hintAsAnotherUser() {
-    if (::setegid(65534) != 0 || ::seteuid(65534) != 0) return "no user change";
-    std::ostringstream hint;
-    LinuxHidPlatform platform(hint);
-    for (int search = 0; search < 2; ++search)
-        if (WiiRemote(platform).connect()) hint << "a remote found";
-    return ::seteuid(0) == 0 && ::setegid(0) == 0 ? hint.str() : "no way back";
-}
-
 void checkTheLink(const Bytes& descriptor) {
-    // Other HID devices, found before the remote in the enumeration.
-    const HidAttributes mouseIds{0x046D, 0xC077};
-    const HidAttributes otherIds{kNintendoVendorId, 0x0001};
-    UhidDevice mouse("kinemo-mouse", BUS_USB, mouseIds,
+    // Another HID device, numbered before the remote: every search meets it first.
+    UhidDevice mouse("kinemo-mouse", BUS_USB, {0x046D, 0xC077},
                      {0x05, 0x01, 0x09, 0x02, 0xa1, 0x01, 0x09, 0x30, 0x75, 0x08, 0x95, 0x01, 0x81, 0x06, 0xc0});
-    UhidDevice other("kinemo-other", BUS_BLUETOOTH, otherIds, descriptor);
-    const std::vector<HidInterface> others = {{mouse.waitForNode(), mouseIds}, {other.waitForNode(), otherIds}};
-    LinuxHidPlatform platform;
-    check(std::ranges::is_permutation(platform.enumerate(), others), "one entry per hidraw node, with its ids",
-          others[0].path + " " + others[1].path);
+    mouse.waitForNode();
     auto remote = std::make_unique<UhidDevice>("kinemo-remote", BUS_BLUETOOTH, kRemoteIds, descriptor);
     const std::string node = remote->waitForNode();
-    const std::string hint = hintAsAnotherUser();
-    check(hint == openFailureHintText(node, kRemoteIds, EACCES), "unopenable: one hint naming it", hint);
 
+    LinuxHidPlatform platform;
     WiiRemote wiimote(platform);
-    const Bytes request = modeRequest(ReportDelivery::Continuous);
-    check(wiimote.requestAccelerometerReports(ReportDelivery::Continuous), "the remote is connected");
+    check(wiimote.requestAccelerometerReports(ReportDelivery::Continuous), "connected: its ids read from the node");
     check(wiimote.devicePath() == node, "its node is the one opened", wiimote.devicePath());
     check(wiimote.caps().inputReportByteLength == 22, "input reports of 22 bytes, from its descriptor");
     check(wiimote.caps().outputReportByteLength == 22, "output reports of 22 bytes, from its descriptor");
-    check(remote->takeOutput(request), "the request for continuous accelerometer reports is sent");
-    remote->sendInput(accReport(1, 2, 3, 6));
-    remote->sendInput(accReport(4, 5, 6, 6));
-    remote->sendInput(accReport(0x10, 0, 0xC8, 7, kStatusReportId));
-    remote->sendInput(accReport(kReportModeRequest, 0, 0, 6, kAcknowledgeReportId));
+    check(remote->takeOutput(modeRequest(ReportDelivery::Continuous)), "the request reaches the remote");
+    check(remote->opensSoFar() > 0, "the opens of a node are seen");
+    remote.reset();  // as when the remote is switched off
     AccTriple acc{};
     wiimote.readAcceleration(acc);
-    check(acc == AccTriple{4, 5, 6}, "the newest accelerometer report is decoded, status and acknowledgement skipped");
-    check(remote->takeOutput(request), "every call sends the request again");
-    remote.reset();  // as when the remote is switched off
-    wiimote.readAcceleration(acc);
     check(!wiimote.isConnected(), "the removal is noticed");
-    check(acc == AccTriple{0, 0, 0}, "a removed remote gives 0, 0, 0");
-
-    remote = std::make_unique<UhidDevice>("kinemo-remote-plus", BUS_BLUETOOTH,
-                                          HidAttributes{kNintendoVendorId, kWiiRemotePlusProductId}, descriptor);
-    const std::string plusNode = remote->waitForNode();
-    wiimote.readAcceleration(acc);
-    check(wiimote.devicePath() == plusNode, "a Wii Remote Plus is found", wiimote.devicePath());
-    check(remote->takeOutput(request), "the Wii Remote Plus is asked for reports");
+    wiimote.readAcceleration(acc);  // a search that meets only the mouse
     const int mouseOpens = mouse.opensSoFar();
-    const int otherOpens = other.opensSoFar();
     check(mouseOpens == 0, "no search opened the mouse", std::to_string(mouseOpens));
-    check(otherOpens == 0, "no search opened the other Nintendo device", std::to_string(otherOpens));
-    check(remote->opensSoFar() > 0, "the opens of a node are seen");
 }
 
 // The churn: remotes made and destroyed one after another while the probe ticks as the program
@@ -230,10 +186,8 @@ constexpr int kDestroyedOnOpen = 25;  // of them: destroyed the moment the probe
 struct ChurnRemote {
     AccTriple acc{};
     std::chrono::milliseconds lifetime{};  // planned; also the longest wait for the probe's open
-    std::chrono::milliseconds gap{};       // before the next one is made
     bool destroyOnOpen = false;
     bool destroyedOnOpen = false;
-    std::string node;
     // Under the Wii Remote driver a destruction can take seconds: the driver first waits out the
     // questions it asked while it set the remote up, and that sends nothing meanwhile.
     Clock::time_point created;
@@ -243,7 +197,6 @@ struct ChurnRemote {
 
 struct Tick {
     Clock::time_point start;
-    Clock::time_point end;
     AccTriple acc{};
 };
 
@@ -262,7 +215,6 @@ void checkTheChurn(const Bytes& descriptor, unsigned seed) {
         remote.destroyOnOpen = static_cast<int>(random() % static_cast<unsigned>(kChurnRemotes - i)) < onOpenToPick;
         onOpenToPick -= remote.destroyOnOpen ? 1 : 0;
         remote.lifetime = remote.destroyOnOpen ? 2000ms : std::chrono::milliseconds(random() % 2001);
-        remote.gap = std::chrono::milliseconds(random() % 31);
     }
     LinuxHidPlatform platform;
     WiiRemote wiimote(platform);
@@ -272,16 +224,14 @@ void checkTheChurn(const Bytes& descriptor, unsigned seed) {
         for (std::size_t i = 0; i < remotes.size(); ++i) {
             ChurnRemote& remote = remotes[i];
             const Bytes report = accReport(remote.acc[0], remote.acc[1], remote.acc[2]);
+            remote.created = Clock::now();
             UhidDevice device("kinemo-churn-" + std::to_string(i), BUS_BLUETOOTH, kRemoteIds, descriptor, report);
-            remote.created = device.created;
             // The probe holds the node open right now.
             auto openedNow = [&] { return remote.destroyOnOpen && device.opens > 0; };
             remote.destroyedOnOpen = device.serveUntil(remote.created + remote.lifetime, openedNow);
             remote.destroying = Clock::now();
             device.destroy();
             remote.destroyed = Clock::now();
-            remote.node = device.node;
-            std::this_thread::sleep_for(remote.gap);
         }
         made = true;
     });
@@ -295,8 +245,7 @@ void checkTheChurn(const Bytes& descriptor, unsigned seed) {
         Tick& tick = ticks.emplace_back();
         tick.start = Clock::now();
         wiimote.readAcceleration(tick.acc);
-        tick.end = Clock::now();
-        next = std::max(next + 10ms, tick.end);
+        next = std::max(next + 10ms, Clock::now());
     }
     maker.join();
     const long descriptorsAfter = openDescriptors();
@@ -306,20 +255,16 @@ void checkTheChurn(const Bytes& descriptor, unsigned seed) {
     int livedLongShown = 0;
     int lateSamples = 0;
     std::vector<std::chrono::duration<double, std::milli>> firstSample;
-    for (std::size_t i = 0; i < remotes.size(); ++i) {
-        const ChurnRemote& remote = remotes[i];
+    for (const ChurnRemote& remote : remotes) {
         destroyedOnOpen += remote.destroyedOnOpen ? 1 : 0;
         const auto shown = std::ranges::find_if(ticks, [&](const Tick& t) { return t.acc == remote.acc; });
-        if (shown != ticks.end()) firstSample.push_back(shown->end - remote.created);
+        if (shown != ticks.end()) firstSample.push_back(shown->start - remote.created);
         const bool livedLongEnough = !remote.destroyOnOpen && remote.destroying - remote.created >= 1s;
         livedLong += livedLongEnough ? 1 : 0;
         livedLongShown += livedLongEnough && shown != ticks.end() ? 1 : 0;
         const auto late = std::ranges::count_if(
             ticks, [&](const Tick& t) { return t.start > remote.destroyed && t.acc == remote.acc; });
         lateSamples += static_cast<int>(late);
-        if (late > 0 || (livedLongEnough && shown == ticks.end()))
-            std::cout << "churn: remote " << i << " on " << remote.node << ", shown " << (shown != ticks.end())
-                      << ", shown after its destruction " << late << " times" << std::endl;
     }
     std::ranges::sort(firstSample);
     const double median = firstSample.empty() ? 0 : firstSample[firstSample.size() / 2].count();
