@@ -146,12 +146,6 @@ TEST_F(Measurement, TheQuitButtonAndMenuItemEndTheProgram) {
     EXPECT_EQ(endProgramCalls, 2);
 }
 
-TEST_F(Measurement, TheLogTellsAFineRunFromAStandardOne) {
-    window->actions().fineMode->trigger();
-    c().calibrateButton->click();
-    EXPECT_EQ(log.events.back(), "記録を開始しました（精密測定）");
-}
-
 TEST_F(Measurement, TheLogSaysOnceThatNoRemoteIsFoundEachTimeOneIsLost) {
     for (int round = 0; round < 2; ++round) {
         hid.device("/dev/hidraw0").failNextRead = true;

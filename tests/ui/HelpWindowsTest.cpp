@@ -1,7 +1,6 @@
 #include "ui/HelpWindows.h"
 #include "tests/ui/ReviewedPicture.h"
 
-#include <QKeyEvent>
 
 #include <functional>
 
@@ -44,16 +43,6 @@ TEST_F(HelpWindowsTest, TheAboutWindowLooksAsReviewed) {
 TEST_F(HelpWindowsTest, TheAxisWindowLooksAsReviewed) {
     help.showAxisDirections();
     test::expectLooksLike(help.axisWindow(), "axis");
-}
-
-TEST_F(HelpWindowsTest, TheAboutWindowClosesByEscapeOrReturn) {
-    for (const int key : {int{Qt::Key_Escape}, int{Qt::Key_Return}}) {
-        help.showAbout();
-        QWidget* about = help.aboutWindow();
-        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
-        QApplication::sendEvent(about->focusWidget() ? about->focusWidget() : about, &press);
-        EXPECT_EQ(help.aboutWindow(), nullptr) << QKeySequence(key).toString().toStdString();
-    }
 }
 
 }  // namespace
