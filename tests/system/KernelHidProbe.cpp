@@ -197,6 +197,7 @@ void checkTheChurn(const Bytes& descriptor, unsigned seed) {
     mouse.waitForNode();
     LinuxHidPlatform platform;
     WiiRemote wiimote(platform);
+    wiimote.requestAccelerometerReports(ReportDelivery::Continuous);  // as the program starts
     const long descriptorsBefore = openDescriptors();
     std::atomic<bool> made{false};
     std::jthread maker([&] {
