@@ -47,8 +47,11 @@ protected:
     test::FakeDeviceState* remote = nullptr;
 };
 
+// The bytes as a Wii Remote takes them, the whole output report long.
 TEST_F(Measurement, StartUpAsksTheRemoteForContinuousReports) {
-    EXPECT_EQ(hid.device("/dev/hidraw0").written.at(0), test::modeRequest(ReportDelivery::Continuous));
+    test::Bytes request = test::readHexFixture(KINEMO_DEVICE_FIXTURES "/mode-request-continuous.txt");
+    request.resize(22);
+    EXPECT_EQ(hid.device("/dev/hidraw0").written.at(0), request);
 }
 
 TEST_F(Measurement, ClearedOrGreyedAxesAreNotDrawn) {

@@ -20,10 +20,12 @@ struct Rig {
 TEST(WiiRemote, OfAllWaitingReportsTheNewestAccelerometerReportIsShown) {
     Rig rig;
     rig.remote.inputQueue.push_back(test::accReport(10, 11, 12));
-    rig.remote.inputQueue.push_back(test::accReport(20, 21, 22));
+    test::Bytes asARemoteSendsIt = test::readHexFixture(KINEMO_DEVICE_FIXTURES "/accelerometer-report.txt");
+    asARemoteSendsIt.resize(22);
+    rig.remote.inputQueue.push_back(asARemoteSendsIt);
     rig.remote.inputQueue.push_back(test::accReport(1, 2, 3, 22, kStatusReportId));
     rig.remote.inputQueue.push_back(test::accReport(4, 5, 6, 22, kAcknowledgeReportId));
-    EXPECT_EQ(rig.read(), (AccTriple{20, 21, 22}));
+    EXPECT_EQ(rig.read(), (AccTriple{0x80, 0x81, 0x9A}));
 }
 
 TEST(WiiRemote, AReadErrorClosesTheRemoteAndGivesZeros) {
