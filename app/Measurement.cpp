@@ -16,7 +16,6 @@
 #include <QScrollBar>
 #include <QTimer>
 
-#include <cstdio>
 
 namespace kinemo {
 
@@ -41,8 +40,6 @@ void Measurement::load() {
     connectRemote();
 
     placeTimeAxis(c_, TimeAxis{});
-    s_.recorded = Run{};
-    s_.loaded = Run{};
     c_.measuredAtField->setText(QString::fromStdString(nowText()));
 
     for (int i = 0; i < 6; ++i) {
@@ -79,10 +76,7 @@ void Measurement::quit() { endProgram(); }
 
 void Measurement::reportOnChange() { requestReports(ReportDelivery::OnChange); }
 
-void Measurement::reportContinuously() {
-    log_.record("-Sub cmdMode0x04_Click");
-    requestReports(ReportDelivery::Continuous);
-}
+void Measurement::reportContinuously() { requestReports(ReportDelivery::Continuous); }
 
 void Measurement::requestReports(ReportDelivery delivery) {
     const bool wasConnected = remote_->isConnected();
@@ -95,9 +89,7 @@ void Measurement::logRemoteChange(bool wasConnected) {
     if (connected && !wasConnected) {
         const HidAttributes ids = remote_->attributes();
         const char* model = ids.productId == kWiiRemotePlusProductId ? "Wiiリモコンプラス" : "Wiiリモコン";
-        char idText[16];
-        std::snprintf(idText, sizeof idText, "%04X:%04X", ids.vendorId, ids.productId);
-        log_.record("リモコンを接続しました（" + remote_->devicePath() + "、" + model + " " + idText + "）");
+        log_.record("リモコンを接続しました（" + remote_->devicePath() + "、" + model + " " + idsText(ids) + "）");
         searchFailing_ = false;
     } else if (!connected && wasConnected) {
         log_.record("リモコンとの接続が切れました（読み取りができなくなりました）");

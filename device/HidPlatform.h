@@ -20,6 +20,9 @@ struct HidAttributes {
     bool operator==(const HidAttributes&) const = default;
 };
 
+// "057E:0306": the ids as the kernel and udev write them.
+std::string idsText(const HidAttributes& attributes);
+
 // Report lengths in bytes, each counting the leading report-ID byte.
 struct HidCaps {
     std::uint16_t inputReportByteLength = 0;

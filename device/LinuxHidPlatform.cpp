@@ -9,7 +9,6 @@
 #include <cctype>
 #include <cerrno>
 #include <charconv>
-#include <cstdio>
 #include <cstring>
 #include <fcntl.h>
 #include <filesystem>
@@ -101,15 +100,9 @@ std::optional<HidAttributes> idsOfNode(const std::filesystem::path& classEntry) 
     return std::nullopt;
 }
 
-std::string hex4(std::uint16_t value) {
-    char text[8];
-    std::snprintf(text, sizeof text, "%04X", value);
-    return text;
-}
-
 // One line of the packaged udev rule, for a Wii Remote connected over Bluetooth (bus 0005).
 std::string udevRuleLine(std::uint16_t productId) {
-    return "kinemo:   SUBSYSTEM==\"hidraw\", KERNELS==\"0005:" + hex4(kNintendoVendorId) + ':' + hex4(productId) +
+    return "kinemo:   SUBSYSTEM==\"hidraw\", KERNELS==\"0005:" + idsText({kNintendoVendorId, productId}) +
            ".*\", TAG+=\"uaccess\"\n";
 }
 
@@ -118,7 +111,7 @@ std::string udevRuleLine(std::uint16_t productId) {
 std::string openFailureHintText(const std::string& path, const HidAttributes& attributes, int errorNumber) {
     const std::string reason = errorNumber != 0 ? std::strerror(errorNumber) : "unknown error";
     std::ostringstream text;
-    text << "kinemo: a Wii Remote (" << hex4(attributes.vendorId) << ':' << hex4(attributes.productId)
+    text << "kinemo: a Wii Remote (" << idsText(attributes)
          << ") is connected as " << path << ", but it cannot be opened: " << reason << ".\n"
          << "kinemo: the program needs read and write access to " << path << ". To give it to the user\n"
          << "kinemo: logged in at the computer, install the udev rule 60-kinemo-wiimote.rules that comes\n"

@@ -1,6 +1,7 @@
 #include "device/WiiRemote.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <thread>
 #include <vector>
 
@@ -14,6 +15,12 @@ constexpr int kMaxReportsPerExchange = 256;
 }  // namespace
 
 void NoHidPlatform::pause(std::chrono::milliseconds duration) { std::this_thread::sleep_for(duration); }
+
+std::string idsText(const HidAttributes& attributes) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%04X:%04X", attributes.vendorId, attributes.productId);
+    return text;
+}
 
 WiiRemote::WiiRemote(HidPlatform& platform) : platform_(platform) {}
 

@@ -6,14 +6,11 @@
 # Usage: scripts/screenshot-help-windows.sh [build directory]   (default: build)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-build=${1:-"$root/build"}
+build=$(realpath -m "${1:-$root/build}")
 out="$root/docs/screenshots"
-[ -f "$build/CMakeCache.txt" ] || cmake -S "$root" -B "$build" -G Ninja
-cmake --build "$build" --target kinemo -j2
 source "$root/scripts/x-session.sh"
 
-QT_QPA_PLATFORM=xcb "$build/kinemo" --simulate --no-log >"$work/kinemo.log" 2>&1 &
-pids+=($!)
+start_kinemo "$build" --simulate --no-log
 main=$(timeout 20 xdotool search --sync --onlyvisible --name '^Kinemo  ' | head -n1)
 sleep 1
 

@@ -7,10 +7,8 @@
 # LESSON_RUN_COPY=<file> keeps a copy of the run the lesson saves.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-build=${1:-"$root/build"}
+build=$(realpath -m "${1:-$root/build}")
 out="$root/docs/ja/images"
-[ -f "$build/CMakeCache.txt" ] || cmake -S "$root" -B "$build" -G Ninja
-cmake --build "$build" --target kinemo -j2
 SCREEN_SIZE=1024x700
 source "$root/scripts/x-session.sh"
 mkdir -p "$out"
@@ -20,8 +18,7 @@ mkdir -p "$out"
 export XDG_STATE_HOME="$work/state" HOME="$work/ホーム"
 mkdir -p "$HOME"
 cd "$HOME"
-QT_QPA_PLATFORM=xcb "$build/kinemo" --simulate >"$work/kinemo.log" 2>&1 &
-pids+=($!)
+start_kinemo "$build" --simulate
 id=$(timeout 20 xdotool search --sync --onlyvisible --name '^Kinemo  ' | head -n 1)
 xdotool windowactivate --sync "$id" 2>/dev/null || true
 

@@ -40,3 +40,15 @@ shot() {
     +repage "$2"
   echo "$2: client ${WIDTH}x${HEIGHT} at ${X},${Y}; frame left ${left} top ${top} (screen ${SCREEN_SIZE:-1024x768})"
 }
+
+# start_kinemo <build directory> <arguments...>: builds the program there (configuring
+# a new folder first) and starts it on this display, its output in $work/kinemo.log.
+start_kinemo() {
+  local build=$1 source_dir
+  shift
+  source_dir=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+  [ -f "$build/CMakeCache.txt" ] || cmake -S "$source_dir" -B "$build" -G Ninja >/dev/null
+  cmake --build "$build" --target kinemo -j2 >/dev/null
+  QT_QPA_PLATFORM=xcb "$build/kinemo" "$@" >"$work/kinemo.log" 2>&1 &
+  pids+=($!)
+}
