@@ -21,6 +21,17 @@ FileCommands::FileCommands(MeasurementState& state, Viewer& viewer, FileDialogs&
     : s_(state), viewer_(viewer), dialogs_(dialogs), log_(log) {}
 
 void FileCommands::saveRun() {
+    // The store of a run in progress or given up holds part of a run and zeros, under
+    // the previous run's period: a file of it would pass for a whole run.
+    if (s_.recording.storeIsUnfinished()) {
+        const bool inProgress = s_.recording.isRecording();
+        log_.record(inProgress ? "データを保存しませんでした（記録中のため）"
+                               : "データを保存しませんでした（最後の記録が途中で中止されたため）");
+        dialogs_.showMessage(inProgress ? QStringLiteral("記録中は保存できません。記録が終わってから保存してください。")
+                                        : QStringLiteral("最後の記録は途中で中止されたため、保存できません。"
+                                                         "もう一度記録してから保存してください。"));
+        return;
+    }
     const std::optional<QString> path = dialogs_.askSavePath(kNameFilters);
     if (!path) return;
     // Ticks went on while the dialog was open: the file holds the store as it is now.

@@ -26,4 +26,15 @@ void QtFileDialogs::showMessage(const QString& text) {
     box.exec();
 }
 
+void QtFileDialogs::showNotice(const QString& text) {
+    if (!notice_) {
+        notice_ = new QMessageBox(QMessageBox::NoIcon, QString::fromUtf8(kAppTitle), text, QMessageBox::Ok, parent_);
+        notice_->setWindowModality(Qt::NonModal);
+        notice_->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    notice_->setText(text);
+    notice_->show();
+    notice_->raise();
+}
+
 }  // namespace kinemo

@@ -1,7 +1,9 @@
-// The common file dialog and the message box of the file commands, behind an
-// interface so that tests choose paths, cancel and read the messages.
+// The common file dialog and the message boxes, behind an interface so that tests
+// choose paths, cancel and read the messages.
 #pragma once
 
+#include <QMessageBox>
+#include <QPointer>
 #include <QString>
 #include <QStringList>
 
@@ -20,6 +22,9 @@ public:
     virtual std::optional<QString> askOpenPath(const QStringList& nameFilters) = 0;
     // A modal message with one OK button and the application's title as caption.
     virtual void showMessage(const QString& text) = 0;
+    // The same, but the call returns at once and the window stays until closed; a
+    // notice while one is still open replaces its text, so notices never pile up.
+    virtual void showNotice(const QString& text) = 0;
 };
 
 class QtFileDialogs final : public FileDialogs {
@@ -28,10 +33,12 @@ public:
     std::optional<QString> askSavePath(const QStringList& nameFilters) override;
     std::optional<QString> askOpenPath(const QStringList& nameFilters) override;
     void showMessage(const QString& text) override;
+    void showNotice(const QString& text) override;
 
 private:
     std::optional<QString> show(const QStringList& nameFilters, bool save);
     QWidget* parent_;
+    QPointer<QMessageBox> notice_;
 };
 
 }  // namespace kinemo

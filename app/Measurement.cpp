@@ -16,6 +16,8 @@
 #include <QScrollBar>
 #include <QTimer>
 
+#include <cerrno>
+#include <cstring>
 
 namespace kinemo {
 
@@ -23,11 +25,38 @@ namespace {
 const QString kMonitorStart = QStringLiteral("モニター開始");
 const QString kMonitorStop = QStringLiteral("モニター停止");
 constexpr int kTickMs = 10;
+
+std::string modelName(const HidAttributes& ids) {
+    return ids.productId == kWiiRemotePlusProductId ? "Wiiリモコンプラス" : "Wiiリモコン";
+}
+
+// Why an open was refused, in the user's words where the cause is a common one.
+std::string openErrorText(int error) {
+    if (error == EACCES || error == EPERM) return "読み書きの権限がありません";
+    if (error == EBUSY) return "ほかのプログラムが使用中です";
+    return std::strerror(error);
+}
+
+std::string obstacleNotice(const OpenObstacle& obstacle) {
+    return modelName(obstacle.attributes) + "（" + idsText(obstacle.attributes) + "）が " + obstacle.path +
+           " にありますが、開けません（" + openErrorText(obstacle.error) +
+           "）。\n\n"
+           "このコンピュータの前でログインしている利用者が使えるように、udev のルール 60-kinemo-wiimote.rules を "
+           "/etc/udev/rules.d/ に入れてから、リモコンをつなぎ直してください。"
+           "手順は README.ja.md の「うまくつながらないとき」にあります。\n\n"
+           "Kinemo はその間もリモコンを探し続けます。";
+}
 }  // namespace
 
 Measurement::Measurement(MeasurementState& state, MainControls& controls, HidPlatform& platform, Clock& clock,
-                         EventLog& log)
-    : endProgram([] { QApplication::exit(0); }), s_(state), c_(controls), platform_(platform), clock_(clock), log_(log) {}
+                         FileDialogs& dialogs, EventLog& log)
+    : endProgram([] { QApplication::exit(0); }),
+      s_(state),
+      c_(controls),
+      platform_(platform),
+      clock_(clock),
+      dialogs_(dialogs),
+      log_(log) {}
 
 Measurement::~Measurement() = default;
 
@@ -88,15 +117,26 @@ void Measurement::logRemoteChange(bool wasConnected) {
     const bool connected = remote_->isConnected();
     if (connected && !wasConnected) {
         const HidAttributes ids = remote_->attributes();
-        const char* model = ids.productId == kWiiRemotePlusProductId ? "Wiiリモコンプラス" : "Wiiリモコン";
-        log_.record("リモコンを接続しました（" + remote_->devicePath() + "、" + model + " " + idsText(ids) + "）");
+        log_.record("リモコンを接続しました（" + remote_->devicePath() + "、" + modelName(ids) + " " + idsText(ids) + "）");
         searchFailing_ = false;
+        toldObstacle_.reset();
     } else if (!connected && wasConnected) {
         log_.record("リモコンとの接続が切れました（読み取りができなくなりました）");
+    } else if (!connected && remote_->obstacle()) {
+        if (remote_->obstacle() != toldObstacle_) tellObstacle(*remote_->obstacle());
     } else if (!connected && !searchFailing_) {
         log_.record("リモコンが見つかりません。探し続けます。");
         searchFailing_ = true;
     }
+}
+
+void Measurement::tellObstacle(const OpenObstacle& obstacle) {
+    // Not the status strip: it is hidden in the viewer and busy during a run. A
+    // window that does not wait for an answer, so the tick goes on.
+    log_.record("リモコンが見つかりましたが開けません（" + obstacle.path + "、" + openErrorText(obstacle.error) + "）");
+    dialogs_.showNotice(QString::fromStdString(obstacleNotice(obstacle)));
+    toldObstacle_ = obstacle;
+    searchFailing_ = true;
 }
 
 void Measurement::onSampleTick() {
@@ -152,8 +192,10 @@ void Measurement::startCalibrationRun() {
     c_.measuredAtField->setText(QString::fromStdString(nowText()));
     c_.calibrateButton->setEnabled(false);
     if (s_.isFineMode) c_.statusText->setText(QStringLiteral("精密測定モードです。波形は現れません。しばらくお待ちください。"));
-    s_.recording.start(s_.recorded.samples, clock_.monotonicMs());
+    // Logged before the clock starts the run: a slow log disk must not lengthen the
+    // measured duration and so lower the rate.
     log_.record(s_.isFineMode ? "記録を開始しました（精密測定）" : "記録を開始しました（標準測定）");
+    s_.recording.start(s_.recorded.samples, clock_.monotonicMs());
 }
 
 void Measurement::storeSample() {

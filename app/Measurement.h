@@ -3,6 +3,7 @@
 // monitor button and the record modes.
 #pragma once
 
+#include "app/FileDialogs.h"
 #include "app/MainControls.h"
 #include "app/MeasurementState.h"
 #include "core/Clock.h"
@@ -11,13 +12,15 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace kinemo {
 
 class Measurement {
 public:
-    Measurement(MeasurementState& state, MainControls& controls, HidPlatform& platform, Clock& clock, EventLog& log);
+    Measurement(MeasurementState& state, MainControls& controls, HidPlatform& platform, Clock& clock,
+                FileDialogs& dialogs, EventLog& log);
     ~Measurement();
 
     // Start-up and exit.
@@ -49,15 +52,20 @@ private:
     void finishRunAndCalibrate();
     std::string nowText();
     void logRemoteChange(bool wasConnected);
+    void tellObstacle(const OpenObstacle& obstacle);
 
     MeasurementState& s_;
     MainControls& c_;
     HidPlatform& platform_;
     Clock& clock_;
+    FileDialogs& dialogs_;
     EventLog& log_;
     std::unique_ptr<WiiRemote> remote_;
     // A search that keeps failing is logged once, not five times a second.
     bool searchFailing_ = false;
+    // A remote that cannot be opened is told about once, not at every search; again
+    // only when the obstacle changes or after a remote was opened.
+    std::optional<OpenObstacle> toldObstacle_;
 };
 
 }  // namespace kinemo

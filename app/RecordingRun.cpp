@@ -9,6 +9,7 @@ constexpr float kRunSecondsPerPeriod = kRunLength / 100.0f;
 
 void RecordingRun::start(SampleStore& store, std::uint32_t startMs) {
     isRecording_ = true;
+    storeIsUnfinished_ = true;
     sampleIndex_ = 0;
     for (int i = 0; i <= kRunLength; ++i) store[i] = kZeroSample;
     startMs_ = startMs;
@@ -21,6 +22,7 @@ void RecordingRun::store(SampleStore& store, const AccTriple& sample) {
 
 RecordingRun::Calibration RecordingRun::finish(Clock& clock) {
     abandon();
+    storeIsUnfinished_ = false;
     // The label and the period read the clock each for itself.
     const double shownSeconds = elapsedMs(startMs_, clock.monotonicMs()) / 1000.0;
     const float seconds = static_cast<float>(elapsedMs(startMs_, clock.monotonicMs()) / 1000.0);

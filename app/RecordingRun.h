@@ -28,11 +28,15 @@ public:
     void abandon();
 
     bool isRecording() const { return isRecording_; }
+    // Whether the store holds a run that was started and has not finished: one in
+    // progress, or one given up half-way. Such a store is no run to keep.
+    bool storeIsUnfinished() const { return storeIsUnfinished_; }
     std::int16_t sampleIndex() const { return sampleIndex_; }
     std::uint32_t startMs() const { return startMs_; }
 
 private:
     bool isRecording_ = false;
+    bool storeIsUnfinished_ = false;
     std::int16_t sampleIndex_ = 0;  // where the run stores next
     std::uint32_t startMs_ = 0;
 };

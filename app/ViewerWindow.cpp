@@ -35,8 +35,8 @@ ViewerWindow ViewerWindow::at(int scrollMaximum, int scrollValue, float samplePe
     window.viewStart = clampToInt16(static_cast<double>(scrollMaximum) - scrollValue);
 
     // Within the range the viewer sets, the window's start lies within fifteen
-    // seconds. A period changed since then (a load that failed half-way) can put it
-    // anywhere; bounding it keeps every integer below well defined.
+    // seconds; bounding it all the same keeps every integer below well defined for
+    // any arguments.
     double start = static_cast<double>(window.viewStart) * static_cast<double>(samplePeriod);
     if (!std::isfinite(start)) start = 0;
     start = std::clamp(start, -1e9, 1e9);

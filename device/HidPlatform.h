@@ -3,6 +3,7 @@
 // remote and on the scripted fakes of the tests.
 #pragma once
 
+#include <cerrno>
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
@@ -55,13 +56,23 @@ public:
     virtual ReadStatus read(std::span<std::uint8_t> buffer) = 0;
 };
 
+// What an open gives: the device, or the errno that refused it.
+struct HidOpenResult {
+    std::unique_ptr<HidDevice> device;
+    int error = 0;
+};
+
+// Whether an open's errno is something the user can fix (no access, a busy node),
+// rather than the node having gone between the listing and the open.
+bool isOpenObstacle(int error);
+
 class HidPlatform {
 public:
     virtual ~HidPlatform() = default;
     // The HID interfaces present now, in a stable order.
     virtual std::vector<HidInterface> enumerate() = 0;
-    // Opens a path for reading and writing, shared. nullptr when it cannot be opened.
-    virtual std::unique_ptr<HidDevice> open(const std::string& path) = 0;
+    // Opens a path for reading and writing, shared.
+    virtual HidOpenResult open(const std::string& path) = 0;
     // The pause that follows every search.
     virtual void pause(std::chrono::milliseconds duration) = 0;
 };
@@ -70,7 +81,7 @@ public:
 class NoHidPlatform final : public HidPlatform {
 public:
     std::vector<HidInterface> enumerate() override { return {}; }
-    std::unique_ptr<HidDevice> open(const std::string&) override { return nullptr; }
+    HidOpenResult open(const std::string&) override { return {nullptr, ENOENT}; }
     void pause(std::chrono::milliseconds duration) override;
 };
 

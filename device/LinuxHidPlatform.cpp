@@ -100,10 +100,15 @@ std::optional<HidAttributes> idsOfNode(const std::filesystem::path& classEntry) 
     return std::nullopt;
 }
 
-// One line of the packaged udev rule, for a Wii Remote connected over Bluetooth (bus 0005).
-std::string udevRuleLine(std::uint16_t productId) {
-    return "kinemo:   SUBSYSTEM==\"hidraw\", KERNELS==\"0005:" + idsText({kNintendoVendorId, productId}) +
-           ".*\", TAG+=\"uaccess\"\n";
+// The lines of the packaged udev rule: both models, over Bluetooth (bus 0005) and
+// through an adapter that presents paired remotes as USB devices (bus 0003).
+std::string udevRuleLines() {
+    std::string lines;
+    for (const char* bus : {"0005", "0003"})
+        for (const std::uint16_t productId : {kWiiRemoteProductId, kWiiRemotePlusProductId})
+            lines += "kinemo:   SUBSYSTEM==\"hidraw\", KERNELS==\"" + std::string(bus) + ":" +
+                     idsText({kNintendoVendorId, productId}) + ".*\", TAG+=\"uaccess\"\n";
+    return lines;
 }
 
 }  // namespace
@@ -116,8 +121,8 @@ std::string openFailureHintText(const std::string& path, const HidAttributes& at
          << "kinemo: the program needs read and write access to " << path << ". To give it to the user\n"
          << "kinemo: logged in at the computer, install the udev rule 60-kinemo-wiimote.rules that comes\n"
          << "kinemo: with Kinemo into /etc/udev/rules.d/ (or write a file of that name there with these\n"
-         << "kinemo: two lines):\n"
-         << udevRuleLine(kWiiRemoteProductId) << udevRuleLine(kWiiRemotePlusProductId)
+         << "kinemo: four lines):\n"
+         << udevRuleLines()
          << "kinemo: then run, as root:\n"
          << "kinemo:   udevadm control --reload && udevadm trigger\n"
          << "kinemo: or disconnect and reconnect the remote. Kinemo keeps searching meanwhile.\n";
@@ -127,7 +132,7 @@ std::string openFailureHintText(const std::string& path, const HidAttributes& at
 void OpenFailureHint::report(const std::string& path, const HidAttributes& attributes, int errorNumber) {
     // A remote that went away between the listing and the open is no longer present:
     // nothing to fix, and the one hint is kept for a real obstacle.
-    if (errorNumber == ENOENT || errorNumber == ENODEV || errorNumber == ENXIO) return;
+    if (!isOpenObstacle(errorNumber)) return;
     if (printed_) return;
     printed_ = true;
     out_ << openFailureHintText(path, attributes, errorNumber) << std::flush;
@@ -190,16 +195,16 @@ std::vector<HidInterface> LinuxHidPlatform::enumerate() {
     return interfaces;
 }
 
-std::unique_ptr<HidDevice> LinuxHidPlatform::open(const std::string& path) {
+HidOpenResult LinuxHidPlatform::open(const std::string& path) {
     // Non-blocking, so that a read can never hold the user-interface thread.
     const int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) {
         const int openError = errno;
         const auto known = enumerated_.find(path);
         if (known != enumerated_.end() && isWiiRemote(known->second)) hint_.report(path, known->second, openError);
-        return nullptr;
+        return {nullptr, openError};
     }
-    return std::make_unique<LinuxHidDevice>(fd);
+    return {std::make_unique<LinuxHidDevice>(fd)};
 }
 
 void LinuxHidPlatform::pause(std::chrono::milliseconds duration) { std::this_thread::sleep_for(duration); }

@@ -44,7 +44,7 @@ public:
     // Everything the device then tells comes from the open node itself, so it is
     // about that node even if the listing is stale; a node that went away answers
     // every request with an error.
-    std::unique_ptr<HidDevice> open(const std::string& path) override;
+    HidOpenResult open(const std::string& path) override;
     void pause(std::chrono::milliseconds duration) override;
 
 private:

@@ -1,6 +1,7 @@
 #include "device/SimulatedHidPlatform.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <deque>
 #include <numbers>
@@ -168,9 +169,9 @@ std::vector<HidInterface> SimulatedHidPlatform::enumerate() {
     return {{kPath, {kNintendoVendorId, kWiiRemoteProductId}}};
 }
 
-std::unique_ptr<HidDevice> SimulatedHidPlatform::open(const std::string& path) {
-    if (path != kPath) return nullptr;
-    return std::make_unique<SimulatedDevice>(remote_);
+HidOpenResult SimulatedHidPlatform::open(const std::string& path) {
+    if (path != kPath) return {nullptr, ENOENT};
+    return {std::make_unique<SimulatedDevice>(remote_)};
 }
 
 void SimulatedHidPlatform::pause(std::chrono::milliseconds duration) {

@@ -34,7 +34,7 @@ public:
     ~SimulatedHidPlatform() override;
 
     std::vector<HidInterface> enumerate() override;
-    std::unique_ptr<HidDevice> open(const std::string& path) override;
+    HidOpenResult open(const std::string& path) override;
     void pause(std::chrono::milliseconds duration) override;
 
     struct Remote;

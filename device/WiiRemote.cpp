@@ -1,8 +1,6 @@
 #include "device/WiiRemote.h"
 
 #include <algorithm>
-#include <cstdio>
-#include <thread>
 #include <vector>
 
 namespace kinemo {
@@ -13,14 +11,6 @@ namespace {
 // read cannot hold the user-interface thread.
 constexpr int kMaxReportsPerExchange = 256;
 }  // namespace
-
-void NoHidPlatform::pause(std::chrono::milliseconds duration) { std::this_thread::sleep_for(duration); }
-
-std::string idsText(const HidAttributes& attributes) {
-    char text[16];
-    std::snprintf(text, sizeof text, "%04X:%04X", attributes.vendorId, attributes.productId);
-    return text;
-}
 
 WiiRemote::WiiRemote(HidPlatform& platform) : platform_(platform) {}
 
@@ -53,12 +43,17 @@ bool WiiRemote::connect() {
     device_.reset();
     isConnected_ = false;
     hasReading_ = false;
+    std::optional<OpenObstacle> obstacle;
     for (const auto& [path, listed] : platform_.enumerate()) {
         // While no remote is there this runs five times a second; opening every node
         // would keep all of them powered up.
         if (!isWiiRemote(listed)) continue;
-        std::unique_ptr<HidDevice> device = platform_.open(path);
-        if (!device) continue;  // unopenable: not a match
+        auto [device, openError] = platform_.open(path);
+        if (!device) {
+            // Searched on: another remote may open; the first refusal is the one to tell.
+            if (!obstacle && isOpenObstacle(openError)) obstacle = OpenObstacle{path, listed, openError};
+            continue;
+        }
         const std::optional<HidAttributes> attributes = device->attributes();
         // The listing may be stale by now: the node may belong to another device.
         if (!attributes || !isWiiRemote(*attributes)) continue;  // closed as it goes out of scope
@@ -69,6 +64,7 @@ bool WiiRemote::connect() {
         isConnected_ = true;
         break;
     }
+    obstacle_ = isConnected_ ? std::nullopt : obstacle;
     return isConnected_;
 }
 

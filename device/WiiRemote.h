@@ -9,12 +9,22 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 namespace kinemo {
 
 inline constexpr auto kSearchPause = std::chrono::milliseconds(200);
+
+// A Wii Remote that the last search found listed but could not open, for a reason
+// the user can fix: the node and the open's errno.
+struct OpenObstacle {
+    std::string path;
+    HidAttributes attributes;
+    int error = 0;
+    bool operator==(const OpenObstacle&) const = default;
+};
 
 class WiiRemote {
 public:
@@ -40,6 +50,9 @@ public:
     // Whether the connected remote has sent an accelerometer report yet: until then
     // the triple handed out is no measurement.
     bool hasReading() const { return hasReading_; }
+    // Set by a search that connected nothing because a remote it found refused the
+    // open; the first such remote of the search.
+    const std::optional<OpenObstacle>& obstacle() const { return obstacle_; }
     HidCaps caps() const { return caps_; }
 
 private:
@@ -56,6 +69,7 @@ private:
     bool isConnected_ = false;
     bool hasReading_ = false;
     HidAttributes attributes_{};
+    std::optional<OpenObstacle> obstacle_;
     std::array<std::uint8_t, 256> outputReport_{};
     AccTriple acc_{};
     // Sized once per connection, so a tick allocates nothing.

@@ -2,6 +2,7 @@
 
 #include "app/Colours.h"
 #include "display/PlotSurface.h"
+#include "core/NumberText.h"
 #include "core/Sample.h"
 #include "core/Version.h"
 #include "ui/Fonts.h"
@@ -99,13 +100,13 @@ MainWindow::MainWindow(MainServices services, QWidget* parent) : QMainWindow(par
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 
     EventLog& log = services_.log ? *services_.log : noLog_;
-    measurement_ = std::make_unique<Measurement>(state_, controls_, services_.hid, services_.clock, log);
-    viewer_ = std::make_unique<Viewer>(state_, controls_, log);
     FileDialogs* dialogs = services_.dialogs;
     if (!dialogs) {
         ownDialogs_ = std::make_unique<QtFileDialogs>(this);
         dialogs = ownDialogs_.get();
     }
+    measurement_ = std::make_unique<Measurement>(state_, controls_, services_.hid, services_.clock, *dialogs, log);
+    viewer_ = std::make_unique<Viewer>(state_, controls_, log);
     fileCommands_ = std::make_unique<FileCommands>(state_, *viewer_, *dialogs, log);
     connectEvents();
 }
@@ -130,8 +131,9 @@ void MainWindow::buildClientArea() {
         QLabel* tag = label(client, "axisTags", {576, top, 161, 33}, QString::fromLatin1(axisTags[k]), kAxisColors[k], white);
         tag->setFont(kinemoFont(9, true));
         tag->setProperty("index", k);
-        controls_.readouts[k] = label(client, "readouts", {632, top + 8, 49, 17}, QStringLiteral("0"), white, std::nullopt,
-                                    Qt::AlignRight | Qt::AlignTop);
+        // No number until a remote has sent one: a 0 would read as a measurement.
+        controls_.readouts[k] = label(client, "readouts", {632, top + 8, 49, 17}, QString::fromUtf8(kNoValueText), white,
+                                      std::nullopt, Qt::AlignRight | Qt::AlignTop);
         controls_.readouts[k]->setProperty("index", k);
         QLabel* unit = label(client, "axisUnits", {688, top + 8, 25, 25}, QStringLiteral("G"), std::nullopt, white);
         unit->setFont(kinemoFont(12, true));

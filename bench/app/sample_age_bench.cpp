@@ -42,9 +42,10 @@ class WatchedPlatform final : public HidPlatform {
 public:
     explicit WatchedPlatform(Clock& clock) : inner_(clock) {}
     std::vector<HidInterface> enumerate() override { return inner_.enumerate(); }
-    std::unique_ptr<HidDevice> open(const std::string& path) override {
-        auto device = inner_.open(path);
-        return device ? std::make_unique<WatchedDevice>(std::move(device), newest) : nullptr;
+    HidOpenResult open(const std::string& path) override {
+        HidOpenResult opened = inner_.open(path);
+        if (opened.device) opened.device = std::make_unique<WatchedDevice>(std::move(opened.device), newest);
+        return opened;
     }
     void pause(std::chrono::milliseconds duration) override { inner_.pause(duration); }
     std::vector<std::uint8_t> newest;

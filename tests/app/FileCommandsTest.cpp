@@ -5,6 +5,7 @@
 #include "tests/support/PipeWithPartner.h"
 #include "tests/support/TestFiles.h"
 
+#include <QPushButton>
 #include <QTemporaryDir>
 
 #include <cstring>
@@ -35,7 +36,32 @@ TEST_F(FileCommandsTest, ACancelledDialogSavesAndLoadsNothing) {
     save("");
     load("");
     EXPECT_EQ(dialogs.messages, std::vector<QString>{});
+}
+
+TEST_F(FileCommandsTest, ASaveDuringARunIsRefusedBeforeAnyDialog) {
+    writeFile(path("old.KMO"), "old");
+    c().calibrateButton->click();
+    save(path("old.KMO"));
+    EXPECT_EQ(dialogs.answers.size(), 1u);
+    EXPECT_EQ(readFile(path("old.KMO")), "old");
+    EXPECT_EQ(dialogs.messages, std::vector{QStringLiteral("記録中は保存できません。記録が終わってから保存してください。")});
+    EXPECT_EQ(log.events.back(), "データを保存しませんでした（記録中のため）");
+}
+
+// Giving a run up for the viewer leaves part of it in the store; the next whole run can be saved.
+TEST_F(FileCommandsTest, ASaveAfterARunGivenUpIsRefusedUntilARunFinishes) {
+    c().calibrateButton->click();
+    window->actions().showRecordedRun->trigger();
+    save(path("given-up.KMO"));
     EXPECT_EQ(filesIn(dir.path()), "");
+    EXPECT_EQ(dialogs.messages,
+              std::vector{QStringLiteral("最後の記録は途中で中止されたため、保存できません。もう一度記録してから保存してください。")});
+    EXPECT_EQ(log.events.back(), "データを保存しませんでした（最後の記録が途中で中止されたため）");
+    c().calibrateButton->click();
+    for (int i = 0; i < kRunLength; ++i) tick();
+    dialogs.answers.clear();
+    save(path("whole.KMO"));
+    EXPECT_EQ(filesIn(dir.path()), "whole.KMO");
 }
 
 TEST_F(FileCommandsTest, ARunSavedOverAnOldFileLoadsBackWholeIntoTheViewer) {

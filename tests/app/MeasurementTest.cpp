@@ -7,6 +7,8 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include <cerrno>
+
 namespace kinemo {
 namespace {
 
@@ -63,6 +65,7 @@ TEST_F(Measurement, ClearedOrGreyedAxesAreNotDrawn) {
 }
 
 TEST_F(Measurement, TheReadoutsShowValuesInGOnlyWhileTheRemoteGivesThem) {
+    EXPECT_EQ(readouts(), "--- --- ---") << "at start-up, before the first tick";
     tick();
     EXPECT_EQ(readouts(), "--- --- ---") << "connected, nothing sent yet";
     hold(50, 100, 200);
@@ -159,6 +162,37 @@ TEST_F(Measurement, TheLogSaysOnceThatNoRemoteIsFoundEachTimeOneIsLost) {
     }
     const std::string lost = "リモコンとの接続が切れました（読み取りができなくなりました）";
     EXPECT_EQ(log.events, (std::vector{kConnected, lost, kNotFound, kConnected, lost, kNotFound, kConnected}));
+}
+
+// Told again for another reason, and after the remote was opened and lost; not at every search.
+TEST_F(Measurement, ARemoteThatCannotBeOpenedIsToldOncePerObstacle) {
+    remote->failNextRead = true;
+    remote->openError = EACCES;
+    ticks(3);
+    remote->openError = EBUSY;
+    ticks(2);
+    remote->openError = 0;
+    tick();
+    remote->failNextRead = true;
+    remote->openError = EACCES;
+    ticks(2);
+    const std::string lost = "リモコンとの接続が切れました（読み取りができなくなりました）";
+    const std::string locked = "リモコンが見つかりましたが開けません（/dev/hidraw0、読み書きの権限がありません）";
+    const std::string busy = "リモコンが見つかりましたが開けません（/dev/hidraw0、ほかのプログラムが使用中です）";
+    EXPECT_EQ(log.events, (std::vector{kConnected, lost, locked, busy, kConnected, lost, locked}));
+    ASSERT_EQ(dialogs.notices.size(), 3u);
+    EXPECT_EQ(dialogs.notices[0].toStdString(),
+              "Wiiリモコン（057E:0306）が /dev/hidraw0 にありますが、開けません（読み書きの権限がありません）。\n\n"
+              "このコンピュータの前でログインしている利用者が使えるように、udev のルール 60-kinemo-wiimote.rules を "
+              "/etc/udev/rules.d/ に入れてから、リモコンをつなぎ直してください。"
+              "手順は README.ja.md の「うまくつながらないとき」にあります。\n\n"
+              "Kinemo はその間もリモコンを探し続けます。");
+}
+
+TEST_F(Measurement, ALogThatWritesSlowlyDoesNotLengthenARun) {
+    log.onRecord = [this] { clock.ms += 500; };
+    recordFullRun();
+    EXPECT_EQ(s().recorded.samplePeriod, 1.025f);
 }
 
 // One tick more must not finish the run again.

@@ -39,9 +39,9 @@ TEST(WiiRemote, AReadErrorClosesTheRemoteAndGivesZeros) {
 
 TEST(WiiRemote, EverySearchPausesOnceAndAConnectedRemoteNever) {
     Rig rig;
-    rig.remote.openable = false;
+    rig.remote.openError = EACCES;
     rig.read();
-    rig.remote.openable = true;
+    rig.remote.openError = 0;
     rig.read();
     rig.read();
     EXPECT_EQ(rig.platform.pauses, std::vector(2, kSearchPause));
@@ -56,7 +56,7 @@ TEST(WiiRemote, TheSearchConnectsTheFirstUsableRemote) {
     platform.addWiiRemote("/dev/hidraw3").attributes.reset();
     platform.addWiiRemote("/dev/hidraw4").caps.reset();
     platform.addWiiRemote("/dev/hidraw5").caps = HidCaps{22, 257};  // longer than the output buffer
-    platform.addWiiRemote("/dev/hidraw6").openable = false;
+    platform.addWiiRemote("/dev/hidraw6").openError = EACCES;
     platform.addDevice("/dev/hidraw7", 0x046D, kWiiRemoteProductId).listedAs = listedAsRemote;
     platform.addDevice("/dev/hidraw8", kNintendoVendorId, kWiiRemotePlusProductId);
     platform.addWiiRemote("/dev/hidraw9");

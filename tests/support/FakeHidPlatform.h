@@ -16,7 +16,7 @@ namespace kinemo::test {
 using Bytes = std::vector<std::uint8_t>;
 
 struct FakeDeviceState {
-    bool openable = true;
+    int openError = 0;  // the errno that refuses the open; 0 opens
     std::optional<HidAttributes> attributes;  // what the opened device tells; empty: unreadable
     HidAttributes listedAs{};                 // what the enumeration tells
     std::optional<HidCaps> caps = HidCaps{22, 22};
@@ -78,9 +78,10 @@ public:
         for (const auto& path : order_) listed.push_back({path, devices_[path]->listedAs});
         return listed;
     }
-    std::unique_ptr<HidDevice> open(const std::string& path) override {
-        if (std::ranges::count(order_, path) == 0 || !devices_[path]->openable) return nullptr;
-        return std::make_unique<FakeHidDevice>(devices_[path]);
+    HidOpenResult open(const std::string& path) override {
+        if (std::ranges::count(order_, path) == 0) return {nullptr, ENOENT};
+        if (const int error = devices_[path]->openError) return {nullptr, error};
+        return {std::make_unique<FakeHidDevice>(devices_[path])};
     }
     void pause(std::chrono::milliseconds duration) override { pauses.push_back(duration); }
 

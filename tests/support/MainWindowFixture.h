@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -23,9 +24,11 @@ public:
     std::optional<QString> askSavePath(const QStringList&) override { return next(); }
     std::optional<QString> askOpenPath(const QStringList&) override { return next(); }
     void showMessage(const QString& text) override { messages.push_back(text); }
+    void showNotice(const QString& text) override { notices.push_back(text); }
 
     std::deque<QString> answers;
     std::vector<QString> messages;
+    std::vector<QString> notices;
 
 private:
     std::optional<QString> next() {
@@ -40,9 +43,13 @@ private:
 // A day log the tests read: the events as the handlers tell them, without the time.
 class RecordingEventLog final : public EventLog {
 public:
-    void record(const std::string& event) override { events.push_back(event); }
+    void record(const std::string& event) override {
+        events.push_back(event);
+        if (onRecord) onRecord();
+    }
 
     std::vector<std::string> events;
+    std::function<void()> onRecord;  // e.g. a write that takes time
 };
 
 class MainWindowFixture : public ::testing::Test {
