@@ -18,7 +18,7 @@ const QColor kBackground(0, 192, 192);
 const QColor kDescriptionColour(255, 255, 128);
 const QColor kSeparatorGrey(128, 128, 128);
 
-const char* const kDescription = "ニンテンドーWiiのリモコンに搭載されている3軸加速度センサの値を、Bluetoothを使ってパソコンに取り込むためのソフトウエアです。このソフトを使うには、Wiiリモコン・Bluetooth-USBアダプタとWindowsXP（SP２）以降のOSが搭載されているパソコンが必要です。";
+const char* const kDescription = "ニンテンドーWiiのリモコンに搭載されている3軸加速度センサの値を、Bluetoothを使ってパソコンに取り込むためのソフトウエアです。このソフトを使うには、Wiiリモコン・Bluetooth（内蔵またはUSBアダプタ）と、Linux（X11またはWaylandのデスクトップ）が動いているパソコンが必要です。";
 
 // Credits of the program's own: its developers and what it is built on.
 const char* const kCredit = "Kinemo開発者 2026";
