@@ -27,6 +27,18 @@ done
 grep -q '<svg' "$prefix/share/icons/hicolor/scalable/apps/kinemo.svg" || fail "scalable icon is no SVG"
 cmp -s "$source_dir/packaging/60-kinemo-wiimote.rules" "$prefix/lib/udev/rules.d/60-kinemo-wiimote.rules" ||
   fail "udev rule differs from packaging/60-kinemo-wiimote.rules"
+# Both models, over Bluetooth (bus 0005) and behind an adapter that shows them as USB
+# devices (0003): the device names as the kernel writes them, matched as udev does.
+mapfile -t kernels < <(sed -n 's/^SUBSYSTEM=="hidraw", KERNELS=="\([^"]*\)", TAG+="uaccess"$/\1/p' \
+  "$prefix/lib/udev/rules.d/60-kinemo-wiimote.rules")
+for device in 0005:057E:0306.0001 0005:057E:0330.000A 0003:057E:0306.0002 0003:057E:0330.0003; do
+  matched=no
+  for pattern in "${kernels[@]}"; do
+    # shellcheck disable=SC2053  # the pattern is matched as a glob, as udev does
+    [[ $device == $pattern ]] && matched=yes
+  done
+  [ "$matched" = yes ] || fail "the udev rule gives no access to $device"
+done
 
 desktop="$prefix/share/applications/io.github.kinemo.Kinemo.desktop"
 command -v desktop-file-validate >/dev/null || fail "desktop-file-validate missing (package desktop-file-utils)"
