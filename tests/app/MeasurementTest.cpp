@@ -167,9 +167,9 @@ TEST_F(Measurement, TheLogSaysOnceThatNoRemoteIsFoundEachTimeOneIsLost) {
 // Told again for another reason, and after the remote was opened and lost; not at every search.
 TEST_F(Measurement, ARemoteThatCannotBeOpenedIsToldOncePerObstacle) {
     remote->failNextRead = true;
-    remote->openError = EACCES;
-    ticks(3);
     remote->openError = EBUSY;
+    ticks(3);
+    remote->openError = EACCES;
     ticks(2);
     remote->openError = 0;
     tick();
@@ -179,9 +179,9 @@ TEST_F(Measurement, ARemoteThatCannotBeOpenedIsToldOncePerObstacle) {
     const std::string lost = "リモコンとの接続が切れました（読み取りができなくなりました）";
     const std::string locked = "リモコンが見つかりましたが開けません（/dev/hidraw0、読み書きの権限がありません）";
     const std::string busy = "リモコンが見つかりましたが開けません（/dev/hidraw0、ほかのプログラムが使用中です）";
-    EXPECT_EQ(log.events, (std::vector{kConnected, lost, locked, busy, kConnected, lost, locked}));
+    EXPECT_EQ(log.events, (std::vector{kConnected, lost, busy, locked, kConnected, lost, locked}));
     ASSERT_EQ(dialogs.notices.size(), 3u);
-    EXPECT_EQ(dialogs.notices[0].toStdString(),
+    EXPECT_EQ(dialogs.notices[2].toStdString(),
               "Wiiリモコン（057E:0306）が /dev/hidraw0 にありますが、開けません（読み書きの権限がありません）。\n\n"
               "このコンピュータの前でログインしている利用者が使えるように、udev のルール 60-kinemo-wiimote.rules を "
               "/etc/udev/rules.d/ に入れてから、リモコンをつなぎ直してください。"
