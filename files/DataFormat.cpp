@@ -172,7 +172,7 @@ std::string withReason(std::string_view head, std::string_view why) {
 
 }  // namespace
 
-std::string FormatError::message() const { return std::to_string(line) + "行目: " + reason; }
+std::string FormatError::message() const { return std::to_string(line) + "行目：" + reason; }
 
 std::string writeDataFile(const Run& run) {
     const std::span<const AccTriple, kDataFileSavedSamples> entries(run.samples.data(), kDataFileSavedSamples);

@@ -47,7 +47,7 @@ struct SignatureMismatch {};
 struct FormatError {
     int line = 0;        // 1-based line of the file where the fault lies
     std::string reason;  // one sentence in Japanese, e.g. "値が0から255の範囲にありません。"
-    std::string message() const;  // "12行目: 値が0から255の範囲にありません。"
+    std::string message() const;  // "12行目：値が0から255の範囲にありません。"
 };
 
 // A run read from a file: its date text as UTF-8 (a CP932 date is converted), its

@@ -13,12 +13,19 @@ SCREEN_SIZE=1024x700
 source "$root/scripts/x-session.sh"
 mkdir -p "$out"
 
-# The program's day log and the dialog's start folder go into the scratch folder,
-# never into the user's own.
-export XDG_STATE_HOME="$work/state" HOME="$work/ホーム"
-mkdir -p "$HOME"
-cd "$HOME"
-start_kinemo "$build" --simulate
+# The program's day log and the saved run go into the scratch folder, never into the
+# user's own. The save dialog opens in the folder the program was started from: a
+# mount namespace of the program's own shows the scratch folder there as
+# /home/sensei, as on a teacher's computer, not as a path under /tmp.
+export XDG_STATE_HOME="$work/state"
+saved="$work/sensei"
+mkdir -p "$saved"
+[ -f "$build/CMakeCache.txt" ] || cmake -S "$root" -B "$build" -G Ninja >/dev/null
+cmake --build "$build" --target kinemo -j2 >/dev/null
+QT_QPA_PLATFORM=xcb unshare --mount --map-root-user sh -c \
+  'mount -t tmpfs none /home && mkdir /home/sensei && mount --bind "$1" /home/sensei &&
+   cd /home/sensei && HOME=/home/sensei exec "$2" --simulate' sh "$saved" "$build/kinemo" >"$work/kinemo.log" 2>&1 &
+pids+=($!)
 id=$(timeout 20 xdotool search --sync --onlyvisible --name '^Kinemo  ' | head -n 1)
 xdotool windowactivate --sync "$id" 2>/dev/null || true
 
@@ -86,7 +93,7 @@ sleep 1
 shot "$dialog" "$out/lesson-7-save.png"
 xdotool key Return
 sleep 2
-[ -f "$HOME/furiko1.csv" ] || { echo "the run was not saved to $HOME/furiko1.csv" >&2; exit 1; }
+[ -f "$saved/furiko1.csv" ] || { echo "the run was not saved to /home/sensei/furiko1.csv" >&2; exit 1; }
 # The saved run, for checking the lesson's formulas against it.
-cp "$HOME/furiko1.csv" "${LESSON_RUN_COPY:-/dev/null}"
+cp "$saved/furiko1.csv" "${LESSON_RUN_COPY:-/dev/null}"
 ls -l "$out"

@@ -91,7 +91,7 @@ TEST_F(FileCommandsTest, ARefusedLoadSaysWhyAndKeepsTheLoadedRun) {
     const QString failed = "データファイルを読み込めませんでした。\n";
     const std::pair<const char*, QString> cases[] = {
         {"foreign.csv", "開こうとしたファイルはKinemoのデータファイルではないようです。"},
-        {"blank.csv", failed + "4行目: 値が空です。"},
+        {"blank.csv", failed + "4行目：値が空です。"},
         {"missing.csv", failed + std::strerror(ENOENT)},
     };
     for (const auto& [name, message] : cases) {
@@ -124,7 +124,7 @@ TEST_F(FileCommandsTest, TheDayLogGivesTheReasonOfARefusedSaveOrLoad) {
     load(path("blank.csv"));
     const std::string blank = path("blank.csv").toStdString();
     EXPECT_EQ(lastTwoLogLines(), (std::vector{"データを保存できませんでした：" + pipe.path + "（通常のファイルではありません。）",
-                                              "データファイルを読み込めませんでした：" + blank + "（4行目: 値が空です。）"}));
+                                              "データファイルを読み込めませんでした：" + blank + "（4行目：値が空です。）"}));
 }
 
 }  // namespace

@@ -62,8 +62,13 @@ grep -q '<release version="1.0.16"' "$metainfo" || fail "metainfo lacks the rele
 # that support) groff breaks it only where the source allows, and warns where a line
 # has no such place: the copy outside ja/ checks that.
 cp "$prefix/share/man/ja/man1/kinemo.1.gz" "$scratch/kinemo.ja.1.gz"
+# A narrow terminal and a wide one: a Japanese run with no break allowed in it
+# runs past the margin at one width only.
 for page in "$prefix/share/man/man1/kinemo.1.gz" "$prefix/share/man/ja/man1/kinemo.1.gz" "$scratch/kinemo.ja.1.gz"; do
-  LC_ALL=C.UTF-8 man --warnings -l "$page" 2>&1 >/dev/null | { ! grep .; } || fail "man page warnings in $page"
+  for width in 60 80; do
+    LC_ALL=C.UTF-8 MANWIDTH=$width man --warnings -l "$page" 2>&1 >/dev/null | { ! grep .; } ||
+      fail "man page warnings in $page at $width columns"
+  done
 done
 for section in 名前 書式 説明 オプション データファイル ファイル 環境変数 終了ステータス; do
   zgrep -q "^\.SH $section\$" "$prefix/share/man/ja/man1/kinemo.1.gz" || fail "Japanese man page lacks $section"
