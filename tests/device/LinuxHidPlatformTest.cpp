@@ -51,13 +51,10 @@ TEST(LinuxHidPlatform, ANodeThatOpensButRefusesItsFirstRequestIsClosedAndTheNext
 TEST(LinuxHidPlatform, TheOpenFailureHintGivesEveryLineOfThePackagedRule) {
     const std::string hint = openFailureHintText("/dev/hidraw3", {0x057E, 0x0330}, EACCES);
     std::ifstream rule(KINEMO_PACKAGING_DIR "/60-kinemo-wiimote.rules");
-    int ruleLines = 0;
-    for (std::string line; std::getline(rule, line);) {
-        if (line.empty() || line[0] == '#') continue;
-        ++ruleLines;
-        EXPECT_NE(hint.find("kinemo:   " + line + "\n"), std::string::npos) << line;
-    }
-    EXPECT_EQ(ruleLines, 4);
+    std::string ruleLines;
+    for (std::string line; std::getline(rule, line);)
+        if (line.starts_with("SUBSYSTEM")) ruleLines += "kinemo:   " + line + "\n";
+    EXPECT_NE(hint.find(ruleLines), std::string::npos) << ruleLines;
 }
 
 }  // namespace
