@@ -7,6 +7,11 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+
+#include <latch>
+#include <thread>
+
 namespace kinemo {
 namespace {
 
@@ -16,6 +21,22 @@ using test::readFile;
 const std::string kCreationBlock = "/*****************************************/\r\nQuiverlab\r\n"
                                    "   logfile create 2009/12/31  9:05:07\r\n"
                                    "/*****************************************/\r\n\r\n\r\n\r\n";
+
+// Another instance's line, appended at the instant this one's write fails: the
+// failing write raises the file-size signal, and the other process has no such limit.
+const char* otherInstancesFile = nullptr;
+const std::string kOtherInstancesLine = "9:05:08 Kinemo を起動しました\r\n";
+void otherInstanceAppends(int) {
+    const int savedErrno = errno;
+    rlimit limit{};
+    getrlimit(RLIMIT_FSIZE, &limit);
+    limit.rlim_cur = limit.rlim_max;
+    setrlimit(RLIMIT_FSIZE, &limit);
+    const int fd = ::open(otherInstancesFile, O_WRONLY | O_APPEND);
+    [[maybe_unused]] const ssize_t written = ::write(fd, kOtherInstancesLine.data(), kOtherInstancesLine.size());
+    ::close(fd);
+    errno = savedErrno;
+}
 
 class DayLogTest : public ::testing::Test {
 protected:
@@ -52,6 +73,45 @@ TEST_F(DayLogTest, AWriteCutShortByTheFileSizeLimitIsTakenBackAndThrows) {
     log.open(true, "");
     test::withFileSizeLimit(kCreationBlock.size() + 5, [&] { EXPECT_THROW(log.write(true, "-Sub report"), LogError); });
     EXPECT_EQ(readFile(dayFile()), kCreationBlock);
+}
+
+TEST_F(DayLogTest, AFailedWriteKeepsTheLineAnotherInstanceWroteMeanwhile) {
+    log.open(true, "");
+    const std::string path = dayFile().toStdString();
+    otherInstancesFile = path.c_str();
+    test::withFileSizeLimit(kCreationBlock.size(), [&] {
+        std::signal(SIGXFSZ, otherInstanceAppends);
+        EXPECT_THROW(log.write(true, "9:05:07 記録を開始しました（標準測定）"), LogError);
+        std::signal(SIGXFSZ, SIG_IGN);
+    });
+    EXPECT_EQ(readFile(dayFile()), kCreationBlock + kOtherInstancesLine);
+}
+
+TEST_F(DayLogTest, OfTwoInstancesStartingAtOnceOnANewDayExactlyOneWritesTheNewFileBlock) {
+    constexpr int kTries = 200;
+    std::string days;
+    for (int i = 0; i < kTries; ++i) {
+        const std::string folder = dir.filePath(QString::number(i)).toStdString();
+        ::mkdir(folder.c_str(), 0700);
+        DayLog first{clock, folder};
+        DayLog second{clock, folder};
+        std::latch together{2};
+        std::thread other([&] {
+            together.arrive_and_wait();
+            second.open(true, "");
+        });
+        together.arrive_and_wait();
+        first.open(true, "");
+        other.join();
+        days += readFile(QString::fromStdString(folder + "/091231.log"));
+    }
+    const auto count = [&](const std::string& text) {
+        int found = 0;
+        for (auto at = days.find(text); at != std::string::npos; at = days.find(text, at + 1)) ++found;
+        return found;
+    };
+    EXPECT_EQ(count("logfile create"), kTries);
+    EXPECT_EQ(count("logging start"), kTries);
 }
 
 TEST_F(DayLogTest, APipeInPlaceOfTheDaysFileIsRefusedNotWaitedOn) {

@@ -39,6 +39,13 @@ TEST_F(EventLogTest, AnEventWithALineEndStaysOneLine) {
     EXPECT_TRUE(day.ends_with("\r\n8:30:05 データを保存しました：/tmp/a b.KMO\r\n")) << day;
 }
 
+TEST_F(EventLogTest, AfterAStartWhoseBlockFailedTheFirstLineFollowsAnOpeningBlock) {
+    test::withFileSizeLimit(0, [&] { log.start(); });
+    log.record("記録を開始しました（標準測定）");
+    const std::string day = test::readFile(dayFile());
+    EXPECT_TRUE(day.starts_with("\r\n\r\n\r\n" + std::string(kLogLongRuler))) << day;
+}
+
 TEST_F(EventLogTest, TheMissingFoldersAreMadePrivateToTheUser) {
     log.start();
     EXPECT_EQ(QFileInfo(folder()).permissions() & 0x0077, 0) << "group and others may not look in";
