@@ -17,9 +17,7 @@
 #include <memory>
 
 int main(int argc, char** argv) {
-    QStringList arguments;
-    for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
-    const kinemo::ParsedCommandLine commandLine = kinemo::parseCommandLine(arguments);
+    const kinemo::ParsedCommandLine commandLine = kinemo::parseCommandLine({argv, argv + argc});
     if (commandLine.exitStatus) return *commandLine.exitStatus;
     kinemo::ignoreFileSizeSignal();
 
