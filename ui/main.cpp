@@ -8,6 +8,7 @@
 #include "log/EventLog.h"
 #include "ui/CommandLine.h"
 #include "ui/MainWindow.h"
+#include "ui/QuitSignals.h"
 #include "ui/StartupFile.h"
 #include "ui/Translations.h"
 
@@ -23,6 +24,7 @@ int main(int argc, char** argv) {
 
     const std::unique_ptr<QApplication> app = kinemo::connectToDisplay(argc, argv);
     if (!app) return 1;
+    kinemo::quitOnSignals(*app);
     kinemo::installQtTranslation();  // after --help, which stays English like its option texts
 
     kinemo::SystemClock clock;
