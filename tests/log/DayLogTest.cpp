@@ -22,16 +22,19 @@ const std::string kCreationBlock = "/*****************************************/\
                                    "   logfile create 2009/12/31  9:05:07\r\n"
                                    "/*****************************************/\r\n\r\n\r\n\r\n";
 
+std::string laterStartBlock(const std::string& time) {
+    return "\r\n\r\n\r\n/************************************************/\r\n...logging start 2009/12/31  " + time +
+           " ...\r\n/************************************************/\r\n\r\n";
+}
+
 // Another instance's line, appended at the instant this one's write fails: the
 // failing write raises the file-size signal, and the other process has no such limit.
 const char* otherInstancesFile = nullptr;
 const std::string kOtherInstancesLine = "9:05:08 Kinemo を起動しました\r\n";
 void otherInstanceAppends(int) {
     const int savedErrno = errno;
-    rlimit limit{};
-    getrlimit(RLIMIT_FSIZE, &limit);
-    limit.rlim_cur = limit.rlim_max;
-    setrlimit(RLIMIT_FSIZE, &limit);
+    const rlimit unlimited{RLIM_INFINITY, RLIM_INFINITY};
+    setrlimit(RLIMIT_FSIZE, &unlimited);
     const int fd = ::open(otherInstancesFile, O_WRONLY | O_APPEND);
     [[maybe_unused]] const ssize_t written = ::write(fd, kOtherInstancesLine.data(), kOtherInstancesLine.size());
     ::close(fd);
@@ -52,9 +55,7 @@ TEST_F(DayLogTest, ALaterStartOnTheSameDayOpensWithTheLoggingStartBlock) {
     log.open(true, "");
     clock.dateTime = {2009, 12, 31, 13, 45, 0};
     log.open(true, "");
-    EXPECT_EQ(readFile(dayFile()), kCreationBlock + "\r\n\r\n\r\n/************************************************/\r\n"
-                                                    "...logging start 2009/12/31  13:45:00 ...\r\n"
-                                                    "/************************************************/\r\n\r\n");
+    EXPECT_EQ(readFile(dayFile()), kCreationBlock + laterStartBlock("13:45:00"));
 }
 
 TEST_F(DayLogTest, AfterMidnightTheLinesStillGoIntoTheFileOfTheOpenDay) {
@@ -88,30 +89,22 @@ TEST_F(DayLogTest, AFailedWriteKeepsTheLineAnotherInstanceWroteMeanwhile) {
 }
 
 TEST_F(DayLogTest, OfTwoInstancesStartingAtOnceOnANewDayExactlyOneWritesTheNewFileBlock) {
-    constexpr int kTries = 200;
-    std::string days;
-    for (int i = 0; i < kTries; ++i) {
+    for (int i = 0; i < 200; ++i) {
         const std::string folder = dir.filePath(QString::number(i)).toStdString();
         ::mkdir(folder.c_str(), 0700);
-        DayLog first{clock, folder};
-        DayLog second{clock, folder};
         std::latch together{2};
         std::thread other([&] {
             together.arrive_and_wait();
-            second.open(true, "");
+            DayLog(clock, folder).open(true, "");
         });
         together.arrive_and_wait();
-        first.open(true, "");
+        DayLog(clock, folder).open(true, "");
         other.join();
-        days += readFile(QString::fromStdString(folder + "/091231.log"));
+        const std::string day = readFile(QString::fromStdString(folder + "/091231.log"));
+        // Which of the two blocks gets in first is the two instances' race.
+        ASSERT_TRUE(day == kCreationBlock + laterStartBlock("9:05:07") || day == laterStartBlock("9:05:07") + kCreationBlock)
+            << day;
     }
-    const auto count = [&](const std::string& text) {
-        int found = 0;
-        for (auto at = days.find(text); at != std::string::npos; at = days.find(text, at + 1)) ++found;
-        return found;
-    };
-    EXPECT_EQ(count("logfile create"), kTries);
-    EXPECT_EQ(count("logging start"), kTries);
 }
 
 TEST_F(DayLogTest, APipeInPlaceOfTheDaysFileIsRefusedNotWaitedOn) {

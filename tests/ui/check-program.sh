@@ -66,14 +66,17 @@ refuses 2 "Unknown option 'frobnicate'" unset --frobnicate
 refuses 2 "'two.KMO'" unset --simulate one.KMO two.KMO
 
 # start <state folder> <seconds> <condition> <arguments...>: the program on the offscreen platform
-# in the background ($pid), once the condition holds or after the seconds. SIGINT reaches it as
-# Ctrl+C would in a terminal (a script's background job would otherwise start with it ignored).
+# in the background ($pid), once the condition holds or after the seconds; started through
+# ${launch[@]} when set. SIGINT reaches it as Ctrl+C would in a terminal (a script's background
+# job would otherwise start with it ignored).
+launch=()
 start() {
     local state=$1
     local seconds=$2
     local condition=$3
     shift 3
-    QT_QPA_PLATFORM=offscreen XDG_STATE_HOME="$state" env --default-signal=INT "$program" "$@" >/dev/null 2>&1 &
+    QT_QPA_PLATFORM=offscreen XDG_STATE_HOME="$state" "${launch[@]}" env --default-signal=INT "$program" "$@" \
+        >/dev/null 2>&1 &
     pid=$!
     for ((i = 0; i < seconds * 20; i++)); do
         "$condition" "$state" && break
@@ -103,8 +106,14 @@ ends_on() {
 }
 
 logged_start() { cat "$1"/kinemo/*.log 2>/dev/null | grep -qF "を起動しました（模擬リモコン）"; }
-logged_end() { cat "$1"/kinemo/*.log 2>/dev/null | grep -qF "Kinemo を終了しました"; }
-never() { return 1; }
+# A line of its own, led by the time of day.
+logged_end() { cat "$1"/kinemo/*.log 2>/dev/null | grep -qE $'^[0-9]{1,2}:[0-9]{2}:[0-9]{2} Kinemo を終了しました\r$'; }
+day_file() { compgen -G "$1/kinemo/*.log" >/dev/null; }
+# Its quit signals set up (SIGTERM caught): from here on a signal ends it through its event loop.
+ready() {
+    local caught
+    caught=$(sed -n 's/^SigCgt:\t//p' "/proc/$pid/status" 2>/dev/null) && [ -n "$caught" ] && ((0x$caught >> 14 & 1))
+}
 
 mkdir "$work/state"
 start_until "$work/state" 10 logged_start --simulate
@@ -117,6 +126,18 @@ for signal in TERM HUP INT; do
     ends_on "$signal" "kinemo --simulate"
     logged_end "$work/$signal" || fail "SIG$signal: no end line in the day log: $(cat "$work/$signal"/kinemo/*.log)"
 done
+
+# A start whose log could not be written (a full disk; here the file-size limit, lifted once the
+# day's file is there) writes the opening block before the first line that gets in.
+mkdir "$work/full"
+launch=(prlimit --fsize=0:)
+start "$work/full" 10 day_file --simulate
+launch=()
+prlimit --pid "$pid" --fsize=unlimited:
+ends_on TERM "kinemo --simulate on a full disk"
+first=$(grep -m 1 -v $'^\r$' "$work"/full/kinemo/*.log)
+[[ "$first" == /\** ]] || fail "a start on a full disk: the log opens with '$first', not with its block"
+logged_end "$work/full" || fail "a start on a full disk: no end line once it could write: $(cat "$work"/full/kinemo/*.log)"
 
 # "kinemo FILE", as the file manager starts it: the file opens once the window runs.
 mkdir "$work/opened"
@@ -135,10 +156,10 @@ start_until "$work/shift-jis" 10 logged_sjis_load --simulate "$work/"$'\x83e\x83
 logged_sjis_load "$work/shift-jis" || fail "kinemo FILE in Shift_JIS: no load in the day log: $(cat "$work"/shift-jis/kinemo/*.log)"
 iconv -f UTF-8 -t UTF-8 "$work"/shift-jis/kinemo/*.log >/dev/null 2>&1 || fail "kinemo FILE in Shift_JIS: the day log is no UTF-8"
 
-# Without a log: judged once the program has shown it runs (alive after two seconds, where a
-# log would be there within a quarter of one, and ending on SIGTERM through its event loop).
+# Without a log: judged once the program has shown it runs (its quit signals set up, which comes
+# before the log's start, and ending on SIGTERM through its event loop, which comes after).
 mkdir "$work/quiet"
-start "$work/quiet" 2 never --simulate --no-log
+start "$work/quiet" 10 ready --simulate --no-log
 ends_on TERM "kinemo --simulate --no-log"
 [ -z "$(ls -A "$work/quiet")" ] || fail "kinemo --simulate --no-log: wrote $(ls -AR "$work/quiet")"
 
