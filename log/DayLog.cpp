@@ -76,8 +76,9 @@ void DayLog::write(bool enabled, const std::string& text) {
 // instance's line can land between the check and the cut), and only when the file
 // is exactly as long as before plus this write (nothing anyone else wrote lies
 // behind them). The cut never goes below where this write began, so it cannot take
-// another's line nor pad a file that shrank. Where no lock can be had, a cut-short
-// line stays as it is: a broken line is better than a lost one.
+// another's line nor pad a file that shrank. The lock is held around one line's
+// write only, so waiting for it takes as long as that write. Where no lock can be
+// had, a cut-short line stays as it is: a broken line is better than a lost one.
 void DayLog::append(int fd, const std::string& path, const std::string& text) {
     const bool locked = ::flock(fd, LOCK_EX) == 0;
     struct stat before {};
