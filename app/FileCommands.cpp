@@ -4,6 +4,8 @@
 #include "files/DataFormat.h"
 #include "files/FileIo.h"
 
+#include <QFile>
+
 #include <algorithm>
 #include <span>
 
@@ -46,15 +48,17 @@ void FileCommands::saveRun() {
 
 void FileCommands::loadRun() {
     const std::optional<QString> path = dialogs_.askOpenPath(kNameFilters);
-    if (path) loadFile(*path);
+    if (path) loadFile(QFile::encodeName(*path).toStdString());
 }
 
-void FileCommands::loadFile(const QString& path) {
+void FileCommands::loadFile(const std::string& path) {
+    // The log stays UTF-8: bytes that are not show as replacement characters.
+    const std::string shownPath = QFile::decodeName(QByteArray::fromStdString(path)).toStdString();
     const auto refuse = [&](std::string_view reason, const std::string& message) {
-        log_.record("データファイルを読み込めませんでした：" + path.toStdString() + "（" + std::string(reason) + "）");
+        log_.record("データファイルを読み込めませんでした：" + shownPath + "（" + std::string(reason) + "）");
         dialogs_.showMessage(text(message));
     };
-    const auto bytes = readWholeFile(path.toStdString());
+    const auto bytes = readWholeFile(path);
     if (const auto* error = std::get_if<ReadFailure>(&bytes)) {
         refuse(error->reason, loadFailureMessage(error->reason));
         return;
@@ -69,7 +73,7 @@ void FileCommands::loadFile(const QString& path) {
         return;
     }
     s_.loaded = std::get<Run>(result);
-    log_.record("データファイルを読み込みました：" + path.toStdString());
+    log_.record("データファイルを読み込みました：" + shownPath);
     viewer_.openViewer(StoredRun::Loaded);
 }
 

@@ -18,7 +18,9 @@ public:
     void loadRun();
     // The load behind loadRun once a path is chosen; also a file named on the
     // command line, so both take the same checks and give the same messages.
-    void loadFile(const QString& path);
+    // `path` is the name's bytes as the file system has them, whatever their
+    // encoding (a Shift_JIS name from a Windows ZIP is no UTF-8).
+    void loadFile(const std::string& path);
 
     // Linux file names tell the cases apart: each type takes both.
     static const QStringList kNameFilters;

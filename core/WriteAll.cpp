@@ -6,16 +6,17 @@
 
 namespace kinemo {
 
-bool writeAll(int fd, std::string_view bytes) {
+bool writeAll(int fd, std::string_view bytes, std::size_t* written) {
     while (!bytes.empty()) {
-        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
-        if (written < 0 && errno == EINTR) continue;
-        if (written < 0) return false;
-        if (written == 0) {
+        const ssize_t took = ::write(fd, bytes.data(), bytes.size());
+        if (took < 0 && errno == EINTR) continue;
+        if (took < 0) return false;
+        if (took == 0) {
             errno = EIO;
             return false;
         }
-        bytes.remove_prefix(static_cast<std::size_t>(written));
+        bytes.remove_prefix(static_cast<std::size_t>(took));
+        if (written) *written += static_cast<std::size_t>(took);
     }
     return true;
 }

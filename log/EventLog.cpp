@@ -40,8 +40,7 @@ void DayEventLog::start() {
         return;
     }
     try {
-        makeFolders(directory_);
-        log_.open(true, "");
+        open();
     } catch (const std::exception& error) {
         warnOnce(error.what());
     }
@@ -50,10 +49,18 @@ void DayEventLog::start() {
 void DayEventLog::record(const std::string& event) {
     if (directory_.empty()) return;
     try {
+        // A start that failed (no folder yet, a full disk) is tried again, so the
+        // first line that gets into the file follows an opening block.
+        if (log_.logFilePath().empty()) open();
         log_.write(true, timeText(clock_.now()) + " " + oneLine(event));
     } catch (const std::exception& error) {
         warnOnce(error.what());
     }
+}
+
+void DayEventLog::open() {
+    makeFolders(directory_);
+    log_.open(true, "");
 }
 
 void DayEventLog::warnOnce(const std::string& reason) {

@@ -32,13 +32,13 @@ class DayEventLog final : public EventLog {
 public:
     DayEventLog(Clock& clock, std::string directory, std::ostream& errors);
 
-    // Creates the folder when missing and writes the opening block.
+    // Creates the folder when missing and writes the opening block; when that
+    // fails, the next event tries again.
     void start();
     void record(const std::string& event) override;
 
-    const std::string& filePath() const { return log_.logFilePath(); }
-
 private:
+    void open();
     void warnOnce(const std::string& reason);
 
     Clock& clock_;

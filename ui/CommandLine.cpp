@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QFile>
 #include <QFileInfo>
 
 #include <cstdio>
@@ -54,9 +55,22 @@ void holdWhileConnecting(QtMsgType type, const QMessageLogContext& context, cons
     heldMessages.push_back({type, context.file, context.line, context.function, context.category, text});
 }
 
+// The parser works on decoded text, and a name that is not UTF-8 (Shift_JIS from a
+// Windows ZIP) decodes with replacement characters that open() would not find: the
+// file's bytes are taken from the argument that decodes to it. Another argument that
+// decodes alike would be a second FILE, which is refused, or an option, all of which
+// are plain ASCII and so their own bytes.
+std::string bytesOf(const QString& file, const std::vector<std::string>& arguments) {
+    for (std::size_t i = 1; i < arguments.size(); ++i)
+        if (QFile::decodeName(QByteArray::fromStdString(arguments[i])) == file) return arguments[i];
+    return QFile::encodeName(file).toStdString();
+}
+
 }  // namespace
 
-ParsedCommandLine parseCommandLine(const QStringList& arguments) {
+ParsedCommandLine parseCommandLine(const std::vector<std::string>& rawArguments) {
+    QStringList arguments;
+    for (const std::string& argument : rawArguments) arguments << QFile::decodeName(QByteArray::fromStdString(argument));
     QCoreApplication::setApplicationName(QString::fromUtf8(kAppTitle));
     QCoreApplication::setApplicationVersion(QString::fromStdString(versionText()));
     QCommandLineParser parser;
@@ -96,7 +110,7 @@ ParsedCommandLine parseCommandLine(const QStringList& arguments) {
     }
     result.options.simulate = parser.isSet(simulate);
     result.options.writeLog = !parser.isSet(noLog);
-    if (!files.isEmpty()) result.options.file = files.first();
+    if (!files.isEmpty()) result.options.file = bytesOf(files.first(), rawArguments);
     return result;
 }
 

@@ -3,11 +3,10 @@
 // standard error rather than an abort.
 #pragma once
 
-#include <QString>
-#include <QStringList>
-
 #include <memory>
 #include <optional>
+#include <string>
+#include <vector>
 
 class QApplication;
 
@@ -16,7 +15,7 @@ namespace kinemo {
 struct StartOptions {
     bool simulate = false;
     bool writeLog = true;  // the day log, unless --no-log
-    std::optional<QString> file;  // the data file to open in the viewer at start
+    std::optional<std::string> file;  // the data file to open in the viewer at start, its name's bytes
 };
 
 struct ParsedCommandLine {
@@ -26,7 +25,8 @@ struct ParsedCommandLine {
     std::optional<int> exitStatus;
 };
 
-ParsedCommandLine parseCommandLine(const QStringList& arguments);
+// `arguments` as main() gets them, the program's name first.
+ParsedCommandLine parseCommandLine(const std::vector<std::string>& arguments);
 
 // The application on the display, or nullptr (after saying why on standard error)
 // when there is no display to show windows on.

@@ -14,7 +14,7 @@ void addStartupFileArgument(QCommandLineParser& options) {
                                   QStringLiteral("[FILE]"));
 }
 
-void loadWhenRunning(QObject& context, FileCommands& commands, const QString& path) {
+void loadWhenRunning(QObject& context, FileCommands& commands, const std::string& path) {
     QTimer::singleShot(0, &context, [&commands, path] { commands.loadFile(path); });
 }
 

@@ -4,7 +4,7 @@
 // file gives the same message and leaves the program running with nothing loaded.
 #pragma once
 
-#include <QString>
+#include <string>
 
 class QCommandLineParser;
 class QObject;
@@ -18,6 +18,7 @@ void addStartupFileArgument(QCommandLineParser& options);
 
 // Loads `path` through `commands` as soon as the event loop runs, so that a
 // message box opens over the shown main window. `context` is the main window.
-void loadWhenRunning(QObject& context, FileCommands& commands, const QString& path);
+// `path` holds the name's bytes as given on the command line.
+void loadWhenRunning(QObject& context, FileCommands& commands, const std::string& path);
 
 }  // namespace kinemo

@@ -8,6 +8,7 @@
 #include "log/EventLog.h"
 #include "ui/CommandLine.h"
 #include "ui/MainWindow.h"
+#include "ui/QuitSignals.h"
 #include "ui/StartupFile.h"
 #include "ui/Translations.h"
 
@@ -17,14 +18,13 @@
 #include <memory>
 
 int main(int argc, char** argv) {
-    QStringList arguments;
-    for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
-    const kinemo::ParsedCommandLine commandLine = kinemo::parseCommandLine(arguments);
+    const kinemo::ParsedCommandLine commandLine = kinemo::parseCommandLine({argv, argv + argc});
     if (commandLine.exitStatus) return *commandLine.exitStatus;
     kinemo::ignoreFileSizeSignal();
 
     const std::unique_ptr<QApplication> app = kinemo::connectToDisplay(argc, argv);
     if (!app) return 1;
+    kinemo::quitOnSignals(*app);
     kinemo::installQtTranslation();  // after --help, which stays English like its option texts
 
     kinemo::SystemClock clock;

@@ -7,6 +7,11 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+
+#include <latch>
+#include <thread>
+
 namespace kinemo {
 namespace {
 
@@ -16,6 +21,25 @@ using test::readFile;
 const std::string kCreationBlock = "/*****************************************/\r\nQuiverlab\r\n"
                                    "   logfile create 2009/12/31  9:05:07\r\n"
                                    "/*****************************************/\r\n\r\n\r\n\r\n";
+
+std::string laterStartBlock(const std::string& time) {
+    return "\r\n\r\n\r\n/************************************************/\r\n...logging start 2009/12/31  " + time +
+           " ...\r\n/************************************************/\r\n\r\n";
+}
+
+// Another instance's line, appended at the instant this one's write fails: the
+// failing write raises the file-size signal, and the other process has no such limit.
+const char* otherInstancesFile = nullptr;
+const std::string kOtherInstancesLine = "9:05:08 Kinemo を起動しました\r\n";
+void otherInstanceAppends(int) {
+    const int savedErrno = errno;
+    const rlimit unlimited{RLIM_INFINITY, RLIM_INFINITY};
+    setrlimit(RLIMIT_FSIZE, &unlimited);
+    const int fd = ::open(otherInstancesFile, O_WRONLY | O_APPEND);
+    [[maybe_unused]] const ssize_t written = ::write(fd, kOtherInstancesLine.data(), kOtherInstancesLine.size());
+    ::close(fd);
+    errno = savedErrno;
+}
 
 class DayLogTest : public ::testing::Test {
 protected:
@@ -31,9 +55,7 @@ TEST_F(DayLogTest, ALaterStartOnTheSameDayOpensWithTheLoggingStartBlock) {
     log.open(true, "");
     clock.dateTime = {2009, 12, 31, 13, 45, 0};
     log.open(true, "");
-    EXPECT_EQ(readFile(dayFile()), kCreationBlock + "\r\n\r\n\r\n/************************************************/\r\n"
-                                                    "...logging start 2009/12/31  13:45:00 ...\r\n"
-                                                    "/************************************************/\r\n\r\n");
+    EXPECT_EQ(readFile(dayFile()), kCreationBlock + laterStartBlock("13:45:00"));
 }
 
 TEST_F(DayLogTest, AfterMidnightTheLinesStillGoIntoTheFileOfTheOpenDay) {
@@ -52,6 +74,37 @@ TEST_F(DayLogTest, AWriteCutShortByTheFileSizeLimitIsTakenBackAndThrows) {
     log.open(true, "");
     test::withFileSizeLimit(kCreationBlock.size() + 5, [&] { EXPECT_THROW(log.write(true, "-Sub report"), LogError); });
     EXPECT_EQ(readFile(dayFile()), kCreationBlock);
+}
+
+TEST_F(DayLogTest, AFailedWriteKeepsTheLineAnotherInstanceWroteMeanwhile) {
+    log.open(true, "");
+    const std::string path = dayFile().toStdString();
+    otherInstancesFile = path.c_str();
+    test::withFileSizeLimit(kCreationBlock.size(), [&] {
+        std::signal(SIGXFSZ, otherInstanceAppends);
+        EXPECT_THROW(log.write(true, "9:05:07 記録を開始しました（標準測定）"), LogError);
+        std::signal(SIGXFSZ, SIG_IGN);
+    });
+    EXPECT_EQ(readFile(dayFile()), kCreationBlock + kOtherInstancesLine);
+}
+
+TEST_F(DayLogTest, OfTwoInstancesStartingAtOnceOnANewDayExactlyOneWritesTheNewFileBlock) {
+    for (int i = 0; i < 200; ++i) {
+        const std::string folder = dir.filePath(QString::number(i)).toStdString();
+        ::mkdir(folder.c_str(), 0700);
+        std::latch together{2};
+        std::thread other([&] {
+            together.arrive_and_wait();
+            DayLog(clock, folder).open(true, "");
+        });
+        together.arrive_and_wait();
+        DayLog(clock, folder).open(true, "");
+        other.join();
+        const std::string day = readFile(QString::fromStdString(folder + "/091231.log"));
+        // Which of the two blocks gets in first is the two instances' race.
+        ASSERT_TRUE(day == kCreationBlock + laterStartBlock("9:05:07") || day == laterStartBlock("9:05:07") + kCreationBlock)
+            << day;
+    }
 }
 
 TEST_F(DayLogTest, APipeInPlaceOfTheDaysFileIsRefusedNotWaitedOn) {

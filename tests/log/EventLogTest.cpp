@@ -25,13 +25,6 @@ protected:
     DayEventLog log{clock, folder().toStdString(), errors};
 };
 
-TEST_F(EventLogTest, EachEventIsALineLedByTheTimeOfDay) {
-    log.start();
-    log.record("記録を開始しました（標準測定）");
-    const std::string day = test::readFile(dayFile());
-    EXPECT_TRUE(day.ends_with("\r\n8:30:05 記録を開始しました（標準測定）\r\n")) << day;
-}
-
 TEST_F(EventLogTest, AnEventWithALineEndStaysOneLine) {
     log.start();
     log.record("データを保存しました：/tmp/a\nb.KMO");

@@ -65,29 +65,79 @@ refuses 1 "DISPLAY=':4711'" :4711 --simulate
 refuses 2 "Unknown option 'frobnicate'" unset --frobnicate
 refuses 2 "'two.KMO'" unset --simulate one.KMO two.KMO
 
-# start_until <state folder> <seconds> <condition> <arguments...>: the program on the offscreen
-# platform, killed once the condition holds or after the seconds.
-start_until() {
+# start <state folder> <seconds> <condition> <arguments...>: the program on the offscreen platform
+# in the background ($pid), once the condition holds or after the seconds; started through
+# ${launch[@]} when set. SIGINT reaches it as Ctrl+C would in a terminal (a script's background
+# job would otherwise start with it ignored).
+launch=()
+start() {
     local state=$1
     local seconds=$2
     local condition=$3
     shift 3
-    QT_QPA_PLATFORM=offscreen XDG_STATE_HOME="$state" "$program" "$@" >/dev/null 2>&1 &
-    local pid=$!
+    QT_QPA_PLATFORM=offscreen XDG_STATE_HOME="$state" "${launch[@]}" env --default-signal=INT "$program" "$@" \
+        >/dev/null 2>&1 &
+    pid=$!
     for ((i = 0; i < seconds * 20; i++)); do
         "$condition" "$state" && break
         sleep 0.05
     done
+}
+
+# start_until: start, then the program killed.
+start_until() {
+    start "$@"
     kill -KILL "$pid" 2>/dev/null
     wait "$pid" 2>/dev/null
 }
 
+# ends_on <signal> <what>: the started program, alive until now, ends on the signal with status 0.
+ends_on() {
+    kill -0 "$pid" 2>/dev/null || { fail "$2: ended before SIG$1"; wait "$pid"; return; }
+    kill -"$1" "$pid"
+    for ((i = 0; i < 200; i++)); do
+        kill -0 "$pid" 2>/dev/null || break
+        sleep 0.05
+    done
+    kill -KILL "$pid" 2>/dev/null && fail "$2: still running 10 s after SIG$1"
+    wait "$pid"
+    local status=$?
+    [ "$status" -eq 0 ] || fail "$2: exit status $status after SIG$1, not 0"
+}
+
 logged_start() { cat "$1"/kinemo/*.log 2>/dev/null | grep -qF "を起動しました（模擬リモコン）"; }
-never() { return 1; }
+# A line of its own, led by the time of day.
+logged_end() { cat "$1"/kinemo/*.log 2>/dev/null | grep -qE $'^[0-9]{1,2}:[0-9]{2}:[0-9]{2} Kinemo を終了しました\r$'; }
+day_file() { compgen -G "$1/kinemo/*.log" >/dev/null; }
+# Its quit signals set up (SIGTERM caught): from here on a signal ends it through its event loop.
+ready() {
+    local caught
+    caught=$(sed -n 's/^SigCgt:\t//p' "/proc/$pid/status" 2>/dev/null) && [ -n "$caught" ] && ((0x$caught >> 14 & 1))
+}
 
 mkdir "$work/state"
 start_until "$work/state" 10 logged_start --simulate
 logged_start "$work/state" || fail "kinemo --simulate: no start in the day log: $(cat "$work"/state/kinemo/*.log)"
+
+# Logout, a closed terminal and Ctrl+C end the program as its 終了 does.
+for signal in TERM HUP INT; do
+    mkdir "$work/$signal"
+    start "$work/$signal" 10 logged_start --simulate
+    ends_on "$signal" "kinemo --simulate"
+    logged_end "$work/$signal" || fail "SIG$signal: no end line in the day log: $(cat "$work/$signal"/kinemo/*.log)"
+done
+
+# A start whose log could not be written (a full disk; here the file-size limit, lifted once the
+# day's file is there) writes the opening block before the first line that gets in.
+mkdir "$work/full"
+launch=(prlimit --fsize=0:)
+start "$work/full" 10 day_file --simulate
+launch=()
+prlimit --pid "$pid" --fsize=unlimited:
+ends_on TERM "kinemo --simulate on a full disk"
+first=$(grep -m 1 -v $'^\r$' "$work"/full/kinemo/*.log)
+[[ "$first" == /\** ]] || fail "a start on a full disk: the log opens with '$first', not with its block"
+logged_end "$work/full" || fail "a start on a full disk: no end line once it could write: $(cat "$work"/full/kinemo/*.log)"
 
 # "kinemo FILE", as the file manager starts it: the file opens once the window runs.
 mkdir "$work/opened"
@@ -96,9 +146,21 @@ logged_load() { cat "$1"/kinemo/*.log 2>/dev/null | grep -qF "データファイ
 start_until "$work/opened" 10 logged_load --simulate "$work/run.KMO"
 logged_load "$work/opened" || fail "kinemo --simulate FILE: no load in the day log: $(cat "$work"/opened/kinemo/*.log)"
 
-# A log would be there well within the two seconds: start-up takes a quarter of one.
+# A name that is no UTF-8 (テスト.KMO in Shift_JIS, from a Windows ZIP) reaches open() byte for byte;
+# the log shows it with replacement characters and stays UTF-8.
+mkdir "$work/shift-jis"
+cp "$work/run.KMO" "$work/"$'\x83e\x83X\x83g.KMO'
+shown="$work/"$'\xef\xbf\xbde\xef\xbf\xbdX\xef\xbf\xbdg.KMO'
+logged_sjis_load() { cat "$1"/kinemo/*.log 2>/dev/null | grep -qF "データファイルを読み込みました：$shown"; }
+start_until "$work/shift-jis" 10 logged_sjis_load --simulate "$work/"$'\x83e\x83X\x83g.KMO'
+logged_sjis_load "$work/shift-jis" || fail "kinemo FILE in Shift_JIS: no load in the day log: $(cat "$work"/shift-jis/kinemo/*.log)"
+iconv -f UTF-8 -t UTF-8 "$work"/shift-jis/kinemo/*.log >/dev/null 2>&1 || fail "kinemo FILE in Shift_JIS: the day log is no UTF-8"
+
+# Without a log: judged once the program has shown it runs (its quit signals set up, which comes
+# before the log's start, and ending on SIGTERM through its event loop, which comes after).
 mkdir "$work/quiet"
-start_until "$work/quiet" 2 never --simulate --no-log
+start "$work/quiet" 10 ready --simulate --no-log
+ends_on TERM "kinemo --simulate --no-log"
 [ -z "$(ls -A "$work/quiet")" ] || fail "kinemo --simulate --no-log: wrote $(ls -AR "$work/quiet")"
 
 [ "$failures" -eq 0 ] || exit 1
