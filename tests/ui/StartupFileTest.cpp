@@ -4,7 +4,10 @@
 #include "ui/StartupFile.h"
 
 #include <QCoreApplication>
+#include <QLabel>
 #include <QTemporaryDir>
+
+#include <cstdio>
 
 namespace kinemo {
 namespace {
@@ -21,6 +24,9 @@ TEST_F(StartupFileTest, AFileNamedAtStartOpensInTheViewerOnceTheLoopRuns) {
     EXPECT_EQ(s().viewed, StoredRun::Recorded) << "loaded before the window runs";
     QCoreApplication::processEvents();
     EXPECT_EQ(s().viewed, StoredRun::Loaded);
+    const auto& r = c().readouts;
+    EXPECT_EQ(r[0]->text() + r[1]->text() + r[2]->text(), QStringLiteral("---------")) << "no remote has sent a value";
+    std::remove(path.c_str());  // by its bytes: the folder's own removal cannot name it
 }
 
 }  // namespace
