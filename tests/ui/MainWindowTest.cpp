@@ -2,9 +2,11 @@
 #include "tests/ui/ReviewedPicture.h"
 
 #include <QKeyEvent>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
 
+#include <cerrno>
 #include <set>
 
 namespace kinemo {
@@ -77,6 +79,23 @@ TEST_F(MainWindowTest, AnOpenHelpWindowKeepsTheProgramUntilItClosesToo) {
     QTimer::singleShot(10000, window.get(), [] { QApplication::exit(1); });  // rather than hang
     EXPECT_EQ(QApplication::exec(), 0) << "the program ends with the About window";
     EXPECT_FALSE(endedWithTheMainWindow);
+}
+
+// The program's own notice: it must not hold the tick that found the remote, and a
+// notice for a new reason replaces the open one instead of piling up.
+TEST_F(MainWindowTest, ARemoteThatCannotBeOpenedGetsOneNoticeThatDoesNotWait) {
+    test::FakeHidPlatform lockedRemote;
+    test::FakeDeviceState& locked = lockedRemote.addWiiRemote("/dev/hidraw5");
+    locked.openError = EACCES;
+    MainWindow program({lockedRemote, clock});
+    program.start();
+    locked.openError = EBUSY;
+    program.measurement().onSampleTick();
+    QStringList notices;
+    for (QWidget* shown : QApplication::topLevelWidgets())
+        if (auto* box = qobject_cast<QMessageBox*>(shown); box && box->isVisible() && !box->isModal())
+            notices << box->windowTitle() + ": " + box->text().section(QLatin1Char('\n'), 0, 0);
+    EXPECT_EQ(notices, QStringList{"Kinemo: Wiiリモコン（057E:0306）が /dev/hidraw5 にありますが、開けません（ほかのプログラムが使用中です）。"});
 }
 
 }  // namespace
