@@ -55,12 +55,14 @@ TEST_F(Viewer, TheScrollBarsLeftEndShowsTheLastWindowAndItsSeconds) {
     EXPECT_EQ(c().secondLines[1]->x1(), 2);
 }
 
-TEST_F(Viewer, TheLoadedRunOpensAtItsStartInPlaceOfTheRecordedOne) {
+TEST_F(Viewer, TheLoadedRunOpensAtItsStartInPlaceOfTheRecordedOneAndScrollsAlongItself) {
     scrollTo(1427);
     showLoadedRun();
     EXPECT_EQ(c().secondLabels[0]->text(), QStringLiteral("0"));
     EXPECT_EQ(trace(250, 40), kGreen);
     EXPECT_EQ(trace(0, 27), kBlack) << "the recorded run's trace is gone";
+    scrollTo(1000);
+    EXPECT_EQ(trace(0, 40), kGreen) << "scrolled along the loaded run";
 }
 
 TEST_F(Viewer, TheLoadedRunShowsItsOwnDateAndRate) {
@@ -73,12 +75,6 @@ TEST_F(Viewer, TheLoadedRunShowsItsOwnDateAndRate) {
 TEST_F(Viewer, TheLoadedRunsScrollBarSpansItsOwnFifteenSeconds) {
     showLoadedRun();
     EXPECT_EQ(c().viewerScrollBar->maximum(), 1874);
-}
-
-TEST_F(Viewer, ScrollingTheLoadedRunShowsItsOwnSamples) {
-    showLoadedRun();
-    scrollTo(1000);
-    EXPECT_EQ(trace(0, 40), kGreen);
 }
 
 TEST_F(Viewer, TheRecordedRunComesBackFromItsMenuItemAfterALoad) {

@@ -3,27 +3,13 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
-#include <limits>
-
 namespace kinemo {
-
-constexpr float kInf = std::numeric_limits<float>::infinity();
-
-TEST(ViewerWindow, TheBarSpansFifteenSecondsOfSamplesWithinItsRange) {
-    const struct { float period; int maximum; } cases[] = {
-        {1.0f, 1500},  {1.05f, 1428}, {0.8f, 1874},  // 1500 / 0.800000011920929 is just under 1875
-        {0.046f, 32608}, {0.01f, 32767}, {0.0f, 1},  {-1.05f, 1}, {NAN, 1}, {kInf, 1}, {1600.0f, 1},
-    };
-    for (const auto& k : cases) EXPECT_EQ(ViewerWindow::scrollMaximum(k.period), k.maximum) << "period " << k.period;
-}
 
 // The scale runs backwards: the right end shows the start, the left end the latest window.
 TEST(ViewerWindow, TheWindowEndsFiveSecondsOfXAfterItsStart) {
     const struct { float period; int maximum, value, viewStart, last; } cases[] = {
         {1.05f, 1428, 1428, 0, 500},     {1.05f, 1428, 728, 700, 1235}, {1.0f, 1500, 1, 1499, 1999},
         {0.8f, 1874, 1, 1873, 1998},     {0.046f, 32608, 1, 32607, 2000},
-        {NAN, 1, 1, 0, 500},             {kInf, 1, 1, 0, 500},  // no usable period: from the start
     };
     for (const auto& k : cases) {
         SCOPED_TRACE(testing::Message() << "period " << k.period << " at " << k.value);

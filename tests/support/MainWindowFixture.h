@@ -24,11 +24,10 @@ public:
     std::optional<QString> askSavePath(const QStringList&) override { return next(); }
     std::optional<QString> askOpenPath(const QStringList&) override { return next(); }
     void showMessage(const QString& text) override { messages.push_back(text); }
-    void showNotice(const QString& text) override { notices.push_back(text); }
+    void showNotice(const QString& text) override { messages.push_back(text); }
 
     std::deque<QString> answers;
     std::vector<QString> messages;
-    std::vector<QString> notices;
 
 private:
     std::optional<QString> next() {

@@ -85,17 +85,20 @@ TEST_F(MainWindowTest, AnOpenHelpWindowKeepsTheProgramUntilItClosesToo) {
 // notice for a new reason replaces the open one instead of piling up.
 TEST_F(MainWindowTest, ARemoteThatCannotBeOpenedGetsOneNoticeThatDoesNotWait) {
     test::FakeHidPlatform lockedRemote;
-    test::FakeDeviceState& locked = lockedRemote.addWiiRemote("/dev/hidraw5");
-    locked.openError = EACCES;
+    lockedRemote.addWiiRemote("/dev/hidraw5").openError = EACCES;
     MainWindow program({lockedRemote, clock});
     program.start();
-    locked.openError = EBUSY;
+    lockedRemote.device("/dev/hidraw5").openError = EBUSY;
     program.measurement().onSampleTick();
     QStringList notices;
     for (QWidget* shown : QApplication::topLevelWidgets())
         if (auto* box = qobject_cast<QMessageBox*>(shown); box && box->isVisible() && !box->isModal())
-            notices << box->windowTitle() + ": " + box->text().section(QLatin1Char('\n'), 0, 0);
-    EXPECT_EQ(notices, QStringList{"Kinemo: Wiiリモコン（057E:0306）が /dev/hidraw5 にありますが、開けません（ほかのプログラムが使用中です）。"});
+            notices << box->windowTitle() + ": " + box->text();
+    EXPECT_EQ(notices, QStringList{"Kinemo: Wiiリモコン（057E:0306）が /dev/hidraw5 にありますが、開けません（ほかのプログラムが使用中です）。\n\n"
+                                   "このコンピュータの前でログインしている利用者が使えるように、udev のルール "
+                                   "60-kinemo-wiimote.rules を /etc/udev/rules.d/ に入れてから、リモコンをつなぎ直してください。"
+                                   "手順は README.ja.md の「うまくつながらないとき」にあります。\n\n"
+                                   "Kinemo はその間もリモコンを探し続けます。"});
 }
 
 }  // namespace
