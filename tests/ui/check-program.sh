@@ -166,22 +166,27 @@ ends_on TERM "kinemo --simulate --no-log"
 # A Wii Remote the user may not open (no udev rule, a remote session): run as another user
 # beside a node only root may open, the program names the node and the reason in its day log
 # and gives the packaged rule's lines on standard error. The listing and the node are stand-ins
-# in a mount namespace of the script's own; the refusal is the kernel's.
-chmod o+x "$work"
-mkdir -m 0777 "$work/locked"
-touch "$work/null" "$work/hidraw0"
-chmod 0600 "$work/hidraw0"
-unshare --mount --propagation private bash -c '
-    mount --bind /dev/null "$1/null" && mount -t tmpfs none /sys/class && mount -t tmpfs none /dev &&
-    touch /dev/null /dev/hidraw0 && mount --bind "$1/null" /dev/null && mount --bind "$1/hidraw0" /dev/hidraw0 &&
-    mkdir -p /sys/class/hidraw/hidraw0/device && echo HID_ID=0005:0000057E:00000306 >/sys/class/hidraw/hidraw0/device/uevent &&
-    QT_QPA_PLATFORM=offscreen XDG_STATE_HOME="$1/locked" timeout 3 setpriv --reuid=nobody --regid=nogroup --clear-groups \
-        env --default-signal=TERM "$2" >"$1/out" 2>"$1/err"' locked "$work" "$program"
-grep -qF "リモコンが見つかりましたが開けません（/dev/hidraw0、読み書きの権限がありません）" "$work"/locked/kinemo/*.log ||
-    fail "a remote only root may open: not named in the day log: $(cat "$work"/locked/kinemo/*.log "$work/err")"
-rule=$(sed -n 's/^SUBSYSTEM/kinemo:   SUBSYSTEM/p' "$(dirname "$0")/../../packaging/60-kinemo-wiimote.rules")
-grep -qF -- "$rule" "$work/err" && [ "$(grep -c 'KERNELS==' "$work/err")" -eq 4 ] ||
-    fail "a remote only root may open: the hint does not give the rule's lines: $(cat "$work/err")"
+# in a mount namespace of the script's own; the refusal is the kernel's. Making them takes root,
+# which the test command has on this project's machines and in CI.
+if [ "$(id -u)" -ne 0 ]; then
+    echo "not checked without root: a remote node the program may not open"
+else
+    chmod o+x "$work"
+    mkdir -m 0777 "$work/locked"
+    touch "$work/null" "$work/hidraw0"
+    chmod 0600 "$work/hidraw0"
+    unshare --mount --propagation private bash -c '
+        mount --bind /dev/null "$1/null" && mount -t tmpfs none /sys/class && mount -t tmpfs none /dev &&
+        touch /dev/null /dev/hidraw0 && mount --bind "$1/null" /dev/null && mount --bind "$1/hidraw0" /dev/hidraw0 &&
+        mkdir -p /sys/class/hidraw/hidraw0/device && echo HID_ID=0005:0000057E:00000306 >/sys/class/hidraw/hidraw0/device/uevent &&
+        QT_QPA_PLATFORM=offscreen XDG_STATE_HOME="$1/locked" timeout 5 setpriv --reuid=nobody --regid=nogroup --clear-groups \
+            env --default-signal=TERM "$2" >"$1/out" 2>"$1/err"' locked "$work" "$program"
+    grep -qF "リモコンが見つかりましたが開けません（/dev/hidraw0、読み書きの権限がありません）" "$work"/locked/kinemo/*.log ||
+        fail "a remote only root may open: not named in the day log: $(cat "$work"/locked/kinemo/*.log "$work/err")"
+    rule=$(sed -n 's/^SUBSYSTEM/kinemo:   SUBSYSTEM/p' "$(dirname "$0")/../../packaging/60-kinemo-wiimote.rules")
+    grep -qF -- "$rule" "$work/err" && [ "$(grep -c 'KERNELS==' "$work/err")" -eq 4 ] ||
+        fail "a remote only root may open: the hint does not give the rule's lines: $(cat "$work/err")"
+fi
 
 [ "$failures" -eq 0 ] || exit 1
 echo "the program answers, refuses and logs as expected"
