@@ -173,6 +173,8 @@ if [ "$(id -u)" -ne 0 ]; then
 else
     chmod o+x "$work"
     mkdir -m 0777 "$work/locked"
+    # A copy the other user can reach wherever the build lies.
+    install -m 0755 "$program" "$work/kinemo"
     touch "$work/null" "$work/hidraw0"
     chmod 0600 "$work/hidraw0"
     unshare --mount --propagation private bash -c '
@@ -180,7 +182,7 @@ else
         touch /dev/null /dev/hidraw0 && mount --bind "$1/null" /dev/null && mount --bind "$1/hidraw0" /dev/hidraw0 &&
         mkdir -p /sys/class/hidraw/hidraw0/device && echo HID_ID=0005:0000057E:00000306 >/sys/class/hidraw/hidraw0/device/uevent &&
         QT_QPA_PLATFORM=offscreen XDG_STATE_HOME="$1/locked" timeout 5 setpriv --reuid=nobody --regid=nogroup --clear-groups \
-            env --default-signal=TERM "$2" >"$1/out" 2>"$1/err"' locked "$work" "$program"
+            env --default-signal=TERM "$1/kinemo" >"$1/out" 2>"$1/err"' locked "$work"
     grep -qF "リモコンが見つかりましたが開けません（/dev/hidraw0、読み書きの権限がありません）" "$work"/locked/kinemo/*.log ||
         fail "a remote only root may open: not named in the day log: $(cat "$work"/locked/kinemo/*.log "$work/err")"
     rule=$(sed -n 's/^SUBSYSTEM/kinemo:   SUBSYSTEM/p' "$(dirname "$0")/../../packaging/60-kinemo-wiimote.rules")
