@@ -89,7 +89,7 @@ TEST_F(DayLogTest, AFailedWriteKeepsTheLineAnotherInstanceWroteMeanwhile) {
 }
 
 TEST_F(DayLogTest, OfTwoInstancesStartingAtOnceOnANewDayExactlyOneWritesTheNewFileBlock) {
-    for (int i = 0; i < 200; ++i) {
+    for (int i = 0; i < 2000; ++i) {
         const std::string folder = dir.filePath(QString::number(i)).toStdString();
         ::mkdir(folder.c_str(), 0700);
         std::latch together{2};
