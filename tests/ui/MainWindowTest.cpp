@@ -1,22 +1,18 @@
 #include "tests/support/MainWindowFixture.h"
 #include "tests/ui/ReviewedPicture.h"
+#include "ui/StartupFile.h"
 
-#include <QKeyEvent>
 #include <QMessageBox>
-#include <QPushButton>
+#include <QTemporaryDir>
 #include <QTimer>
 
 #include <cerrno>
-#include <set>
+#include <fstream>
 
 namespace kinemo {
 namespace {
 
-class MainWindowTest : public test::MainWindowFixture {
-protected:
-    void arrangePlatform() override { remote = &hid.addWiiRemote(); }
-    test::FakeDeviceState* remote = nullptr;
-};
+using MainWindowTest = test::MainWindowFixture;
 
 // Three seconds of trace from a remote on a fixed clock, the timer stopped: Y lies
 // on the +2 G line, which stays above it; X crosses the zero line.
@@ -31,35 +27,26 @@ TEST_F(MainWindowTest, LooksAsReviewed) {
     test::expectLooksLike(window.get(), "main-window");
 }
 
-// As the window manager and the task bar show them.
-TEST_F(MainWindowTest, TheHelpWindowsCarryTheProgramsIcon) {
+TEST_F(MainWindowTest, TheHelpWindowsLookAsReviewed) {
     window->actions().about->trigger();
     window->actions().axisDirections->trigger();
-    const qint64 programsIcon = window->windowIcon().cacheKey();
-    EXPECT_EQ(window->helpWindows().aboutWindow()->windowIcon().cacheKey(), programsIcon);
-    EXPECT_EQ(window->helpWindows().axisWindow()->windowIcon().cacheKey(), programsIcon);
+    test::expectLooksLike(window->helpWindows().aboutWindow(), "about");
+    test::expectLooksLike(window->helpWindows().axisWindow(), "axis");
 }
 
-TEST_F(MainWindowTest, TabNeverReachesTheButtonsOutsideTheClientArea) {
-    QApplication::setActiveWindow(window.get());
-    c().monitorButton->setFocus();
-    std::set<QWidget*> reached;
-    for (int i = 0; i < 40; ++i) {
-        QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);
-        QApplication::sendEvent(QApplication::focusWidget(), &tab);
-        reached.insert(QApplication::focusWidget());
-    }
-    EXPECT_TRUE(reached.contains(c().quitButton)) << "Tab moves at all";
-    const MainControls::Unreachable& u = c().unreachable;
-    for (QWidget* out : {u.showRecordedButton, u.stampTimeButton, u.reportOnChangeButton, u.reportContinuouslyButton})
-        EXPECT_FALSE(reached.contains(out)) << out->objectName().toStdString();
-}
-
-TEST_F(MainWindowTest, ClosingTheWindowStopsTheTickAndReleasesTheRemote) {
-    window->close();
-    EXPECT_FALSE(c().sampleTimer->isActive());
-    EXPECT_EQ(m().remote(), nullptr);
-    EXPECT_EQ(remote->closes, 1);
+// "kinemo FILE", as the file manager starts it.
+TEST_F(MainWindowTest, AFileNamedAtStartOpensInTheViewerOnceTheWindowRuns) {
+    QTemporaryDir dir;
+    const std::string path = dir.filePath("start.KMO").toStdString();
+    std::ofstream(path) << "Kinemo\r\n\"start\"\r\n1.25\r\n1,2,3\r\n";
+    loadWhenRunning(*window, window->fileCommands(), path);
+    EXPECT_WINDOW() << "nothing loaded before the window runs";
+    QCoreApplication::processEvents();
+    expectViewer("loaded", "start", "80 HZ", "1..1200 at 1200");
+    expected["plot"] = "black X 0..0 Y 0..0 Z 0..500";
+    expected["loaded run"] = "1.2500 \"start\" 1,2,3 131,131,131 .. 131,131,131 | 131,131,131";
+    expected["day log"] = "2 lines, last データファイルを読み込みました：" + path;
+    EXPECT_WINDOW() << "the file in the viewer, no remote's values in the readouts";
 }
 
 // The About window is a tool window, which by default would not keep the program alive.
