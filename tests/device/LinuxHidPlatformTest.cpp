@@ -14,7 +14,7 @@ namespace {
 
 // A node that opens but answers no request, as one whose remote has just gone or /dev/null listed
 // as a remote: the search closes it and tries the next remote in number order. Nodes listed as
-// other devices, or whose ids cannot be read, are not opened.
+// other devices, or whose ids cannot be read, are not opened; both models count, on either bus.
 TEST(LinuxHidPlatform, ANodeThatOpensButRefusesItsFirstRequestIsClosedAndTheNextTried) {
     const auto root = std::filesystem::temp_directory_path() / ("kinemo-nodes-" + std::to_string(::getpid()));
     auto listAs = [&](const std::string& name, const std::string& uevent) {  // the node itself: a plain file
@@ -23,7 +23,7 @@ TEST(LinuxHidPlatform, ANodeThatOpensButRefusesItsFirstRequestIsClosedAndTheNext
         if (!uevent.empty()) std::ofstream(root / "class/hidraw" / name / "device/uevent") << "A=b\n" << uevent << "\n";
         std::ofstream(root / "dev" / name) << "not a hidraw node";
     };
-    listAs("hidraw10", "HID_ID=0005:0000057E:00000330");
+    listAs("hidraw10", "HID_ID=0003:0000057E:00000330");
     listAs("hidraw9", "HID_ID=0005:0000057E:00000306");
     listAs("hidraw1", "");
     listAs("hidraw2", "HID_ID=0005:0000046D:00000306");

@@ -28,15 +28,6 @@ TEST(WiiRemote, OfAllWaitingReportsTheNewestAccelerometerReportIsShown) {
     EXPECT_EQ(rig.read(), (AccTriple{0x80, 0x81, 0x9A}));
 }
 
-TEST(WiiRemote, AReadErrorClosesTheRemoteAndGivesZeros) {
-    Rig rig;
-    rig.remote.inputQueue.push_back(test::accReport(90, 91, 92));
-    rig.read();
-    rig.remote.failNextRead = true;
-    EXPECT_EQ(rig.read(), (AccTriple{0, 0, 0}));
-    EXPECT_EQ(rig.remote.closes, 1);
-}
-
 TEST(WiiRemote, EverySearchPausesOnceAndAConnectedRemoteNever) {
     Rig rig;
     rig.remote.openError = EACCES;

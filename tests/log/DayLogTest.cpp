@@ -51,13 +51,6 @@ protected:
     DayLog log{clock, dir.path().toStdString()};
 };
 
-TEST_F(DayLogTest, ALaterStartOnTheSameDayOpensWithTheLoggingStartBlock) {
-    log.open(true, "");
-    clock.dateTime = {2009, 12, 31, 13, 45, 0};
-    log.open(true, "");
-    EXPECT_EQ(readFile(dayFile()), kCreationBlock + laterStartBlock("13:45:00"));
-}
-
 TEST_F(DayLogTest, AfterMidnightTheLinesStillGoIntoTheFileOfTheOpenDay) {
     log.open(true, "ignored.log");
     clock.dateTime = {2010, 1, 1, 0, 0, 1};
