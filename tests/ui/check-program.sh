@@ -127,6 +127,23 @@ for signal in TERM HUP INT; do
     logged_end "$work/$signal" || fail "SIG$signal: no end line in the day log: $(cat "$work/$signal"/kinemo/*.log)"
 done
 
+# A hangup ignored when the program started (nohup) stays ignored; SIGTERM still ends it.
+mkdir "$work/nohup"
+launch=(nohup)
+start "$work/nohup" 10 ready --simulate
+launch=()
+kill -HUP "$pid" 2>/dev/null
+sleep 0.5
+kill -0 "$pid" 2>/dev/null || fail "kinemo --simulate under nohup: ended on SIGHUP"
+ends_on TERM "kinemo --simulate under nohup"
+
+# Without XDG_STATE_HOME the day log goes where the READMEs send the user: ~/.local/state/kinemo/.
+mkdir "$work/home"
+launch=(env -u XDG_STATE_HOME HOME="$work/home")
+start_until "$work/home/.local/state" 10 logged_start --simulate
+launch=()
+logged_start "$work/home/.local/state" || fail "kinemo without XDG_STATE_HOME: no day log in ~/.local/state/kinemo: $(ls -AR "$work/home")"
+
 # A start whose log could not be written (a full disk; here the file-size limit, lifted once the
 # day's file is there) writes the opening block before the first line that gets in.
 mkdir "$work/full"
