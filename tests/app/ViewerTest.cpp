@@ -4,8 +4,6 @@
 namespace kinemo {
 namespace {
 
-const QRgb kGreen = qRgb(0, 255, 0);
-
 // The viewer open on a recorded run that climbs by one a sample from 0 to 199 and again, at period 1.05.
 class ViewerTest : public test::MainWindowFixture {
 protected:
@@ -79,7 +77,7 @@ TEST_F(ViewerTest, AWindowPastTheStoresEndStopsAtItsLastEntry) {
     run->samplePeriod = 1.0f;
     run->samples[2001] = {250, 250, 250};
     window->viewer().drawWindow(*run, 1990, 4000);
-    EXPECT_EQ(c().plot->image().pixel(11, 250), kGreen) << "2000 -> 2001 is the last segment";
+    EXPECT_EQ(c().plot->image().pixelColor(11, 250), kAxisColors[2]) << "2000 -> 2001 is the last segment";
 }
 
 }  // namespace
