@@ -20,13 +20,13 @@ QString text(std::string_view utf8) { return QString::fromUtf8(utf8.data(), stat
 }  // namespace
 
 FileCommands::FileCommands(MeasurementState& state, Viewer& viewer, FileDialogs& dialogs, EventLog& log)
-    : s_(state), viewer_(viewer), dialogs_(dialogs), log_(log) {}
+    : state_(state), viewer_(viewer), dialogs_(dialogs), log_(log) {}
 
 void FileCommands::saveRun() {
     // The store of a run in progress or given up holds part of a run and zeros, under
     // the previous run's period: a file of it would pass for a whole run.
-    if (s_.recording.storeIsUnfinished()) {
-        const bool inProgress = s_.recording.isRecording();
+    if (state_.recorder.storeIsUnfinished()) {
+        const bool inProgress = state_.recorder.isRecording();
         log_.record(inProgress ? "データを保存しませんでした（記録中のため）"
                                : "データを保存しませんでした（最後の記録が途中で中止されたため）");
         dialogs_.showMessage(inProgress ? QStringLiteral("記録中は保存できません。記録が終わってから保存してください。")
@@ -37,7 +37,7 @@ void FileCommands::saveRun() {
     const std::optional<QString> path = dialogs_.askSavePath(kNameFilters);
     if (!path) return;
     // Ticks went on while the dialog was open: the file holds the store as it is now.
-    const std::string bytes = writeDataFile(s_.recorded);
+    const std::string bytes = writeDataFile(state_.recorded);
     if (const auto error = saveFileAtomically(path->toStdString(), bytes)) {
         log_.record("データを保存できませんでした：" + path->toStdString() + "（" + *error + "）");
         dialogs_.showMessage(text(saveFailureMessage(*error)));
@@ -72,9 +72,9 @@ void FileCommands::loadFile(const std::string& path) {
         refuse(error->message(), loadFailureMessage(error->message()));
         return;
     }
-    s_.loaded = std::get<Run>(result);
+    state_.loaded = std::get<SampleRun>(result);
     log_.record("データファイルを読み込みました：" + shownPath);
-    viewer_.openViewer(StoredRun::Loaded);
+    viewer_.openViewer(RunSlot::Loaded);
 }
 
 }  // namespace kinemo

@@ -26,7 +26,7 @@ public:
     static const QStringList kNameFilters;
 
 private:
-    MeasurementState& s_;
+    MeasurementState& state_;
     Viewer& viewer_;
     FileDialogs& dialogs_;
     EventLog& log_;

@@ -43,7 +43,7 @@ struct MainControls {
     QScrollBar* viewerScrollBar = nullptr;
 
     QPushButton* monitorButton = nullptr;
-    QPushButton* calibrateButton = nullptr;
+    QPushButton* recordButton = nullptr;
     QPushButton* quitButton = nullptr;
 
     // Controls that lie outside the client area, hidden or clipped away and taken

@@ -51,8 +51,8 @@ std::string obstacleNotice(const OpenObstacle& obstacle) {
 Measurement::Measurement(MeasurementState& state, MainControls& controls, HidPlatform& platform, Clock& clock,
                          FileDialogs& dialogs, EventLog& log)
     : endProgram([] { QApplication::exit(0); }),
-      s_(state),
-      c_(controls),
+      state_(state),
+      controls_(controls),
       platform_(platform),
       clock_(clock),
       dialogs_(dialogs),
@@ -62,25 +62,25 @@ Measurement::~Measurement() = default;
 
 std::string Measurement::nowText() { return dateTimeText(clock_.now()); }
 
-void Measurement::load() {
-    c_.cursorLine->setX1(-1);
-    c_.cursorLine->setX2(-1);
-    s_.recording.abandon();
+void Measurement::startUp() {
+    controls_.cursorLine->setX1(-1);
+    controls_.cursorLine->setX2(-1);
+    state_.recorder.abandon();
     connectRemote();
 
-    placeTimeAxis(c_, TimeAxis{});
-    c_.measuredAtField->setText(QString::fromStdString(nowText()));
+    placeTimeAxis(controls_, TimeAxis{});
+    controls_.measuredAtField->setText(QString::fromStdString(nowText()));
 
     for (int i = 0; i < 6; ++i) {
-        c_.halfSecondLines[i]->setBorderColor(kGridGrey);
-        c_.secondLines[i]->setBorderColor(kGridGrey);
+        controls_.halfSecondLines[i]->setBorderColor(kGridGrey);
+        controls_.secondLines[i]->setBorderColor(kGridGrey);
     }
-    for (LineShape* line : c_.levelLines) line->setBorderColor(kGridGrey);
-    c_.zeroLine()->setBorderColor(Qt::white);
-    c_.traceAreaEdge->setBorderColor(kGridGrey);
+    for (LineShape* line : controls_.levelLines) line->setBorderColor(kGridGrey);
+    controls_.zeroLine()->setBorderColor(Qt::white);
+    controls_.traceAreaEdge->setBorderColor(kGridGrey);
 
-    s_.viewed = StoredRun::Recorded;
-    c_.sampleTimer->start();
+    state_.viewed = RunSlot::Recorded;
+    controls_.sampleTimer->start();
 }
 
 void Measurement::connectRemote() {
@@ -88,14 +88,14 @@ void Measurement::connectRemote() {
     searchFailing_ = false;
     remote_->requestAccelerometerReports(ReportDelivery::Continuous);
     logRemoteChange(false);
-    c_.sampleTimer->setInterval(kTickMs);
-    c_.sampleTimer->stop();
+    controls_.sampleTimer->setInterval(kTickMs);
+    controls_.sampleTimer->stop();
 }
 
-void Measurement::unload() {
+void Measurement::shutDown() {
     // The closed window is only hidden and its timer would go on ticking into the
     // released remote while another window keeps the program alive.
-    c_.sampleTimer->stop();
+    controls_.sampleTimer->stop();
     releaseRemote();
 }
 
@@ -141,93 +141,93 @@ void Measurement::tellObstacle(const OpenObstacle& obstacle) {
 
 void Measurement::onSampleTick() {
     const bool wasConnected = remote_->isConnected();
-    remote_->readAcceleration(s_.acc);
+    remote_->readAcceleration(state_.acc);
     logRemoteChange(wasConnected);
-    const Sweep::Step step = s_.sweep.advance(s_.recorded.samplePeriod);
-    if (step.wrapped) c_.plot->clear();
+    const Sweep::Step step = state_.sweep.advance(state_.recorded.samplePeriod);
+    if (step.wrapped) controls_.plot->clear();
 
-    if (!(s_.recording.isRecording() && s_.isFineMode)) {
+    if (!(state_.recorder.isRecording() && state_.isFineMode)) {
         for (int k = 0; k < kAxisCount; ++k) {
-            if (c_.axisCheckBoxes[k]->checkState() != Qt::Checked) continue;
-            c_.plot->drawSegment(QPointF(step.fromX, s_.accPrev[k]), QPointF(step.toX, s_.acc[k]), kAxisColors[k]);
+            if (controls_.axisCheckBoxes[k]->checkState() != Qt::Checked) continue;
+            controls_.plot->drawSegment(QPointF(step.fromX, state_.accPrev[k]), QPointF(step.toX, state_.acc[k]), kAxisColors[k]);
         }
     }
 
-    if (s_.recording.isRecording()) storeSample();
-    if (s_.recording.isComplete()) finishRunAndCalibrate();
-    s_.accPrev = s_.acc;
+    if (state_.recorder.isRecording()) storeSample();
+    if (state_.recorder.isComplete()) finishRunAndCalibrate();
+    state_.accPrev = state_.acc;
 
     // Without a remote the triple is a stand-in, and a number would read as a measurement.
     const bool measured = remote_->hasReading();
     for (int k = 0; k < kAxisCount; ++k)
-        c_.readouts[k]->setText(QString::fromStdString(measured ? gText(s_.acc[k]) : kNoValueText));
+        controls_.readouts[k]->setText(QString::fromStdString(measured ? gText(state_.acc[k]) : kNoValueText));
 }
 
 void Measurement::toggleMonitor() {
-    c_.viewerScrollBar->hide();
-    c_.cursorLine->setX1(-1);
-    c_.cursorLine->setX2(-1);
-    s_.isFineMode = false;
-    c_.plot->clear();
-    if (!c_.sampleTimer->isActive()) {
-        c_.monitorButton->setText(kMonitorStop);
-        c_.sampleTimer->start();
-        c_.plot->clear();
+    controls_.viewerScrollBar->hide();
+    controls_.cursorLine->setX1(-1);
+    controls_.cursorLine->setX2(-1);
+    state_.isFineMode = false;
+    controls_.plot->clear();
+    if (!controls_.sampleTimer->isActive()) {
+        controls_.monitorButton->setText(kMonitorStop);
+        controls_.sampleTimer->start();
+        controls_.plot->clear();
     } else {
-        c_.monitorButton->setText(kMonitorStart);
-        c_.sampleTimer->stop();
+        controls_.monitorButton->setText(kMonitorStart);
+        controls_.sampleTimer->stop();
     }
 }
 
-void Measurement::startCalibrationRun() {
-    c_.calibrateButton->setText(QStringLiteral("記録開始"));
-    c_.plot->clear();
-    c_.statusStrip->show();
-    c_.statusText->setText(QStringLiteral("測定・記録中です。しばらくお待ちください。"));
-    c_.viewerScrollBar->hide();
-    if (!c_.sampleTimer->isActive()) c_.sampleTimer->start();
-    c_.monitorButton->setText(kMonitorStop);
-    c_.monitorButton->setEnabled(false);
-    s_.recorded.measuredAt = nowText();
-    c_.measuredAtField->setText(QString::fromStdString(nowText()));
-    c_.calibrateButton->setEnabled(false);
-    if (s_.isFineMode) c_.statusText->setText(QStringLiteral("精密測定モードです。波形は現れません。しばらくお待ちください。"));
+void Measurement::startRecordingRun() {
+    controls_.recordButton->setText(QStringLiteral("記録開始"));
+    controls_.plot->clear();
+    controls_.statusStrip->show();
+    controls_.statusText->setText(QStringLiteral("測定・記録中です。しばらくお待ちください。"));
+    controls_.viewerScrollBar->hide();
+    if (!controls_.sampleTimer->isActive()) controls_.sampleTimer->start();
+    controls_.monitorButton->setText(kMonitorStop);
+    controls_.monitorButton->setEnabled(false);
+    state_.recorded.measuredAt = nowText();
+    controls_.measuredAtField->setText(QString::fromStdString(nowText()));
+    controls_.recordButton->setEnabled(false);
+    if (state_.isFineMode) controls_.statusText->setText(QStringLiteral("精密測定モードです。波形は現れません。しばらくお待ちください。"));
     // Logged before the clock starts the run: a slow log disk must not lengthen the
     // measured duration and so lower the rate.
-    log_.record(s_.isFineMode ? "記録を開始しました（精密測定）" : "記録を開始しました（標準測定）");
-    s_.recording.start(s_.recorded.samples, clock_.monotonicMs());
+    log_.record(state_.isFineMode ? "記録を開始しました（精密測定）" : "記録を開始しました（標準測定）");
+    state_.recorder.start(state_.recorded.samples, clock_.monotonicMs());
 }
 
 void Measurement::storeSample() {
-    s_.recording.store(s_.recorded.samples, s_.acc);
-    c_.sampleCounter->setText(QString::number(s_.recording.sampleIndex()) + QLatin1Char('/') + QString::number(kRunLength));
+    state_.recorder.store(state_.recorded.samples, state_.acc);
+    controls_.sampleCounter->setText(QString::number(state_.recorder.sampleIndex()) + QLatin1Char('/') + QString::number(kRunLength));
 }
 
 void Measurement::finishRunAndCalibrate() {
-    const RecordingRun::Calibration calibration = s_.recording.finish(clock_);
-    c_.calibrateButton->setEnabled(true);
-    c_.unreachable.elapsedLabel->setText(QStringLiteral("timeGetTime　: ") + QString::fromStdString(doubleText(calibration.seconds)));
-    s_.recorded.samplePeriod = calibration.samplePeriod;
-    c_.rateLabel->setText(QString::fromStdString(rateText(s_.recorded.samplePeriod)));
-    c_.monitorButton->setEnabled(true);
-    c_.statusText->setText(QStringLiteral("測定・記録が終了しました。"));
+    const RunRecorder::Calibration calibration = state_.recorder.finish(clock_);
+    controls_.recordButton->setEnabled(true);
+    controls_.unreachable.elapsedLabel->setText(QStringLiteral("timeGetTime　: ") + QString::fromStdString(doubleText(calibration.seconds)));
+    state_.recorded.samplePeriod = calibration.samplePeriod;
+    controls_.rateLabel->setText(QString::fromStdString(rateText(state_.recorded.samplePeriod)));
+    controls_.monitorButton->setEnabled(true);
+    controls_.statusText->setText(QStringLiteral("測定・記録が終了しました。"));
     log_.record("記録が終了しました（" + std::to_string(kRunLength) + "サンプル、" + doubleText(calibration.seconds) +
-                "秒、" + rateText(s_.recorded.samplePeriod) + "）");
+                "秒、" + rateText(state_.recorded.samplePeriod) + "）");
 }
 
 void Measurement::chooseFineMode() {
-    s_.isFineMode = true;
-    c_.calibrateButton->setText(QStringLiteral("記録開始（精密）"));
+    state_.isFineMode = true;
+    controls_.recordButton->setText(QStringLiteral("記録開始（精密）"));
 }
 
 void Measurement::chooseNormalMode() {
-    s_.isFineMode = false;
-    c_.calibrateButton->setText(QStringLiteral("記録開始（標準）"));
+    state_.isFineMode = false;
+    controls_.recordButton->setText(QStringLiteral("記録開始（標準）"));
 }
 
 void Measurement::stampTime() {
-    s_.recorded.measuredAt = nowText();
-    c_.unreachable.stampTimeButton->setText(QString::fromStdString(s_.recorded.measuredAt));
+    state_.recorded.measuredAt = nowText();
+    controls_.unreachable.stampTimeButton->setText(QString::fromStdString(state_.recorded.measuredAt));
 }
 
 }  // namespace kinemo

@@ -24,8 +24,8 @@ public:
     ~Measurement();
 
     // Start-up and exit.
-    void load();
-    void unload();
+    void startUp();
+    void shutDown();
     void quit();
     void reportOnChange();
     void reportContinuously();
@@ -35,7 +35,7 @@ public:
     void toggleMonitor();
 
     // Recording run.
-    void startCalibrationRun();
+    void startRecordingRun();
     void chooseFineMode();
     void chooseNormalMode();
     void stampTime();
@@ -54,8 +54,8 @@ private:
     void logRemoteChange(bool wasConnected);
     void tellObstacle(const OpenObstacle& obstacle);
 
-    MeasurementState& s_;
-    MainControls& c_;
+    MeasurementState& state_;
+    MainControls& controls_;
     HidPlatform& platform_;
     Clock& clock_;
     FileDialogs& dialogs_;

@@ -2,14 +2,14 @@
 // monitor, the recording run, the viewer and the data files share.
 #pragma once
 
-#include "app/RecordingRun.h"
+#include "app/RunRecorder.h"
 #include "app/Sweep.h"
-#include "core/Run.h"
+#include "core/SampleRun.h"
 #include "core/Sample.h"
 
 namespace kinemo {
 
-enum class StoredRun { Recorded, Loaded };
+enum class RunSlot { Recorded, Loaded };
 
 struct MeasurementState {
     AccTriple acc{};      // this tick's triple
@@ -17,15 +17,15 @@ struct MeasurementState {
 
     // The last recording run: its period also spaces the live trace. Its date is
     // the start of the last run.
-    Run recorded;
-    Run loaded;  // the run loaded from a file
-    StoredRun viewed = StoredRun::Recorded;
+    SampleRun recorded;
+    SampleRun loaded;  // the run loaded from a file
+    RunSlot viewed = RunSlot::Recorded;
 
-    Run& run(StoredRun which) { return which == StoredRun::Recorded ? recorded : loaded; }
-    Run& viewedRun() { return run(viewed); }
+    SampleRun& run(RunSlot which) { return which == RunSlot::Recorded ? recorded : loaded; }
+    SampleRun& viewedRun() { return run(viewed); }
 
     Sweep sweep;
-    RecordingRun recording;
+    RunRecorder recorder;
     bool isFineMode = false;  // no waveform during a run
 };
 

@@ -32,12 +32,12 @@ void placeTimeAxis(MainControls& c, const TimeAxis& axis) {
     }
 }
 
-Viewer::Viewer(MeasurementState& state, MainControls& controls, EventLog& log) : s_(state), c_(controls), log_(log) {}
+Viewer::Viewer(MeasurementState& state, MainControls& controls, EventLog& log) : state_(state), controls_(controls), log_(log) {}
 
-void Viewer::drawWindow(const Run& run, int first, int last) {
+void Viewer::drawSpan(const SampleRun& run, int first, int last) {
     bool drawn[kAxisCount];
-    for (int k = 0; k < kAxisCount; ++k) drawn[k] = c_.axisCheckBoxes[k]->checkState() == Qt::Checked;  // greyed hides too
-    PlotSurface* surface = c_.plot;
+    for (int k = 0; k < kAxisCount; ++k) drawn[k] = controls_.axisCheckBoxes[k]->checkState() == Qt::Checked;  // greyed hides too
+    PlotSurface* surface = controls_.plot;
     const float period = run.samplePeriod;
     // Segments keep their place relative to `first` even where the store has no
     // index for them; those are simply left out.
@@ -53,56 +53,56 @@ void Viewer::drawWindow(const Run& run, int first, int last) {
 }
 
 void Viewer::redrawRecordedRun() {
-    c_.plot->clear();
-    drawWindow(s_.recorded, 0, kFirstScreenLast);
+    controls_.plot->clear();
+    drawSpan(state_.recorded, 0, kFirstScreenLast);
 }
 
 void Viewer::useBlackBackground() {
-    c_.plot->setBackColor(Qt::black);
-    c_.zeroLine()->setBorderColor(Qt::white);
+    controls_.plot->setBackColor(Qt::black);
+    controls_.zeroLine()->setBorderColor(Qt::white);
 }
 
 void Viewer::useWhiteBackground() {
-    c_.plot->setBackColor(Qt::white);
-    c_.zeroLine()->setBorderColor(Qt::black);
+    controls_.plot->setBackColor(Qt::white);
+    controls_.zeroLine()->setBorderColor(Qt::black);
 }
 
-void Viewer::openViewer(StoredRun which) {
-    s_.viewed = which;
-    const Run& run = s_.viewedRun();
+void Viewer::openViewer(RunSlot which) {
+    state_.viewed = which;
+    const SampleRun& run = state_.viewedRun();
     // Each of these runs onViewerScrolled at once if it moves the position; what
     // that draws is replaced below.
-    const int maximum = ViewerWindow::scrollMaximum(run.samplePeriod);
-    c_.viewerScrollBar->setMaximum(maximum);
-    c_.viewerScrollBar->setValue(maximum);
-    c_.viewerScrollBar->show();
-    placeTimeAxis(c_, TimeAxis{});
+    const int maximum = ViewSpan::scrollMaximum(run.samplePeriod);
+    controls_.viewerScrollBar->setMaximum(maximum);
+    controls_.viewerScrollBar->setValue(maximum);
+    controls_.viewerScrollBar->show();
+    placeTimeAxis(controls_, TimeAxis{});
 
-    c_.monitorButton->setText(QStringLiteral("モニター開始"));
-    c_.sampleTimer->stop();
-    c_.statusStrip->hide();
+    controls_.monitorButton->setText(QStringLiteral("モニター開始"));
+    controls_.sampleTimer->stop();
+    controls_.statusStrip->hide();
     // With the timer stopped a running recording could never finish, and its
     // disabled buttons would stay disabled for good: give the run up instead.
-    if (s_.recording.isRecording()) {
-        s_.recording.abandon();
+    if (state_.recorder.isRecording()) {
+        state_.recorder.abandon();
         log_.record("記録を中止しました（記録中にデータの表示を開いたため）");
-        c_.calibrateButton->setEnabled(true);
-        c_.monitorButton->setEnabled(true);
+        controls_.recordButton->setEnabled(true);
+        controls_.monitorButton->setEnabled(true);
     }
 
-    c_.measuredAtField->setText(QString::fromStdString(run.measuredAt));
-    c_.rateLabel->setText(QString::fromStdString(rateText(run.samplePeriod)));
-    c_.plot->clear();
-    drawWindow(run, 0, kFirstScreenLast);
+    controls_.measuredAtField->setText(QString::fromStdString(run.measuredAt));
+    controls_.rateLabel->setText(QString::fromStdString(rateText(run.samplePeriod)));
+    controls_.plot->clear();
+    drawSpan(run, 0, kFirstScreenLast);
 }
 
 void Viewer::onViewerScrolled() {
-    const Run& run = s_.viewedRun();
-    const ViewerWindow window =
-        ViewerWindow::at(c_.viewerScrollBar->maximum(), c_.viewerScrollBar->value(), run.samplePeriod);
-    c_.plot->clear();
-    drawWindow(run, window.viewStart, window.last);
-    placeTimeAxis(c_, window.axis);
+    const SampleRun& run = state_.viewedRun();
+    const ViewSpan span =
+        ViewSpan::atScrollPosition(controls_.viewerScrollBar->maximum(), controls_.viewerScrollBar->value(), run.samplePeriod);
+    controls_.plot->clear();
+    drawSpan(run, span.viewStart, span.last);
+    placeTimeAxis(controls_, span.axis);
 }
 
 }  // namespace kinemo

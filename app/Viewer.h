@@ -1,12 +1,12 @@
 // Drawing a stored run on the plot and the data viewer that slides a five-second
-// window along it with the scroll bar (see ViewerWindow for the window's rules).
+// window along it with the scroll bar (see ViewSpan for the window's rules).
 // The handlers run on the UI thread; onViewerScrolled also runs nested inside
 // openViewer whenever its changes of the bar's maximum or value move the position.
 #pragma once
 
 #include "app/MainControls.h"
 #include "app/MeasurementState.h"
-#include "app/ViewerWindow.h"
+#include "app/ViewSpan.h"
 #include "log/EventLog.h"
 
 namespace kinemo {
@@ -20,7 +20,7 @@ public:
 
     // Segments first..last of a run, sample `first` at x = 0 and the run's period in
     // pixels per sample; indices beyond 2001 are never read.
-    void drawWindow(const Run& run, int first, int last);
+    void drawSpan(const SampleRun& run, int first, int last);
     // The first screen of the recorded run again, as it was drawn when the viewer opened.
     void redrawRecordedRun();
     // A new background erases the traces; they come back with the next draw.
@@ -28,12 +28,12 @@ public:
     void useWhiteBackground();
 
     // Opens the viewer at the start of a stored run.
-    void openViewer(StoredRun which);
+    void openViewer(RunSlot which);
     void onViewerScrolled();
 
 private:
-    MeasurementState& s_;
-    MainControls& c_;
+    MeasurementState& state_;
+    MainControls& controls_;
     EventLog& log_;
 };
 

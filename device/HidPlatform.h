@@ -25,7 +25,7 @@ struct HidAttributes {
 std::string idsText(const HidAttributes& attributes);
 
 // Report lengths in bytes, each counting the leading report-ID byte.
-struct HidCaps {
+struct ReportLengths {
     std::uint16_t inputReportByteLength = 0;
     std::uint16_t outputReportByteLength = 0;
 };
@@ -49,7 +49,7 @@ class HidDevice {
 public:
     virtual ~HidDevice() = default;
     virtual std::optional<HidAttributes> attributes() = 0;
-    virtual std::optional<HidCaps> caps() = 0;
+    virtual std::optional<ReportLengths> reportLengths() = 0;
     // Blocking write of one whole output report. Returns false if it failed.
     virtual bool write(std::span<const std::uint8_t> report) = 0;
     // Takes one queued input report into `buffer` without waiting.

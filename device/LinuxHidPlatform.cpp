@@ -40,14 +40,14 @@ public:
         return HidAttributes{static_cast<std::uint16_t>(info.vendor), static_cast<std::uint16_t>(info.product)};
     }
 
-    std::optional<HidCaps> caps() override {
+    std::optional<ReportLengths> reportLengths() override {
         int size = 0;
         if (::ioctl(fd_, HIDIOCGRDESCSIZE, &size) < 0 || size < 0 || size >= HID_MAX_DESCRIPTOR_SIZE)
             return std::nullopt;
         hidraw_report_descriptor descriptor{};
         descriptor.size = static_cast<std::uint32_t>(size);
         if (::ioctl(fd_, HIDIOCGRDESC, &descriptor) < 0) return std::nullopt;
-        return reportLengths(std::span<const std::uint8_t>(descriptor.value, descriptor.size));
+        return kinemo::reportLengths(std::span<const std::uint8_t>(descriptor.value, descriptor.size));
     }
 
     bool write(std::span<const std::uint8_t> report) override {

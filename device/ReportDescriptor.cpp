@@ -54,14 +54,14 @@ struct ReportBits {
     }
 };
 
-std::optional<HidCaps> fail(std::string* error, const char* reason) {
+std::optional<ReportLengths> fail(std::string* error, const char* reason) {
     if (error) *error = reason;
     return std::nullopt;
 }
 
 }  // namespace
 
-std::optional<HidCaps> reportLengths(std::span<const std::uint8_t> descriptor, std::string* error) {
+std::optional<ReportLengths> reportLengths(std::span<const std::uint8_t> descriptor, std::string* error) {
     if (descriptor.empty()) return fail(error, "empty descriptor");
 
     GlobalState global;
@@ -145,7 +145,7 @@ std::optional<HidCaps> reportLengths(std::span<const std::uint8_t> descriptor, s
     }
     if (collectionDepth != 0) return fail(error, "Collection without End Collection");
 
-    return HidCaps{input.longestWithIdByte(), output.longestWithIdByte()};
+    return ReportLengths{input.longestWithIdByte(), output.longestWithIdByte()};
 }
 
 }  // namespace kinemo

@@ -19,6 +19,6 @@ namespace kinemo {
 // The longest input report and the longest output report in bytes, report-ID byte
 // included; 0 for a kind of report the device does not have. Empty for a malformed
 // descriptor, with the reason in `error` when one is given.
-std::optional<HidCaps> reportLengths(std::span<const std::uint8_t> descriptor, std::string* error = nullptr);
+std::optional<ReportLengths> reportLengths(std::span<const std::uint8_t> descriptor, std::string* error = nullptr);
 
 }  // namespace kinemo

@@ -134,8 +134,8 @@ public:
 
     std::optional<HidAttributes> attributes() override { return HidAttributes{kNintendoVendorId, kWiiRemoteProductId}; }
 
-    std::optional<HidCaps> caps() override {
-        return HidCaps{SimulatedHidPlatform::kReportLength, SimulatedHidPlatform::kReportLength};
+    std::optional<ReportLengths> reportLengths() override {
+        return ReportLengths{SimulatedHidPlatform::kReportLength, SimulatedHidPlatform::kReportLength};
     }
 
     bool write(std::span<const std::uint8_t> report) override {

@@ -69,17 +69,17 @@ bool WiiRemote::connect() {
 }
 
 bool WiiRemote::readReportLengths(HidDevice& device) {
-    const std::optional<HidCaps> caps = device.caps();
+    const std::optional<ReportLengths> lengths = device.reportLengths();
     // An output report longer than our 256-byte buffer cannot be served, so such a
     // device is passed over rather than written past the end.
-    if (!caps || caps->outputReportByteLength > outputReport_.size()) return false;
-    caps_ = *caps;
-    inputReport_.assign(caps_.inputReportByteLength, 0);
+    if (!lengths || lengths->outputReportByteLength > outputReport_.size()) return false;
+    reportLengths_ = *lengths;
+    inputReport_.assign(reportLengths_.inputReportByteLength, 0);
     return true;
 }
 
 void WiiRemote::sendReportMode() {
-    const std::size_t n = caps_.outputReportByteLength;
+    const std::size_t n = reportLengths_.outputReportByteLength;
     // A failed write is not examined: a lost device shows up on the read.
     device_->write(std::span<const std::uint8_t>(outputReport_.data(), n));
 }

@@ -53,7 +53,7 @@ public:
     // Set by a search that connected nothing because a remote it found refused the
     // open; the first such remote of the search.
     const std::optional<OpenObstacle>& obstacle() const { return obstacle_; }
-    HidCaps caps() const { return caps_; }
+    ReportLengths reportLengths() const { return reportLengths_; }
 
 private:
     void exchangeReports();
@@ -64,7 +64,7 @@ private:
 
     HidPlatform& platform_;
     std::unique_ptr<HidDevice> device_;
-    HidCaps caps_{};
+    ReportLengths reportLengths_{};
     std::string devicePath_;
     bool isConnected_ = false;
     bool hasReading_ = false;

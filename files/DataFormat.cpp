@@ -82,7 +82,7 @@ public:
         if (field.text != kDataFileSignature) return SignatureMismatch{};
         lastLine_ = field.line;
 
-        Run run;
+        SampleRun run;
         if (auto error = take(field, reason::kHeaderEnds)) return *error;
         auto date = dateTextToUtf8(field.text);
         if (!date) return fail(field, reason::kDateUndecodable);
@@ -174,7 +174,7 @@ std::string withReason(std::string_view head, std::string_view why) {
 
 std::string FormatError::message() const { return std::to_string(line) + "行目：" + reason; }
 
-std::string writeDataFile(const Run& run) {
+std::string writeDataFile(const SampleRun& run) {
     const std::span<const AccTriple, kDataFileSavedSamples> entries(run.samples.data(), kDataFileSavedSamples);
     std::string out;
     out.reserve(kDataFileSignature.size() + run.measuredAt.size() + 32 + entries.size() * 14);

@@ -15,7 +15,7 @@
 // Plain C++ with no Qt, so that the parser can be fuzzed on its own.
 #pragma once
 
-#include "core/Run.h"
+#include "core/SampleRun.h"
 
 #include <cstddef>
 #include <span>
@@ -39,7 +39,7 @@ inline constexpr std::string_view kSaveFailedText = "データを保存できま
 
 // Entries 0..2000 of the run. Its `measuredAt` must hold no double quote and no
 // line end: it is written between quotes as it is.
-std::string writeDataFile(const Run& run);
+std::string writeDataFile(const SampleRun& run);
 
 // The first field is not the signature (compared exactly, letter case included).
 struct SignatureMismatch {};
@@ -54,7 +54,7 @@ struct FormatError {
 // period (finite, 1500/32767 < period <= 1500), and the file's samples from entry 0
 // with the zero level 131 in every entry the file does not hold, so that nothing of
 // an earlier file shows through.
-using ParseResult = std::variant<Run, SignatureMismatch, FormatError>;
+using ParseResult = std::variant<SampleRun, SignatureMismatch, FormatError>;
 
 // Field syntax: fields end at a comma or a line end (CR LF, LF or CR); blanks
 // before a field are skipped. A field in double quotes runs to the next quote on

@@ -12,14 +12,14 @@ void check(bool condition) {
     if (!condition) std::abort();
 }
 
-void checkRoundTrip(const kinemo::Run& run) {
+void checkRoundTrip(const kinemo::SampleRun& run) {
     // The writer puts the date between quotes as it is; the only dates it cannot
     // carry are those holding a quote, and the program never writes a loaded run.
     if (run.measuredAt.find('"') != std::string::npos) return;
 
     const std::string bytes = kinemo::writeDataFile(run);
     const auto again = kinemo::parseDataFile(bytes);
-    const auto* reloaded = std::get_if<kinemo::Run>(&again);
+    const auto* reloaded = std::get_if<kinemo::SampleRun>(&again);
     if (!reloaded) {
         // Seven digits may round a period within 1e-8 of the lower bound onto it.
         check(run.samplePeriod < 0.04578f);
@@ -38,7 +38,7 @@ void checkRoundTrip(const kinemo::Run& run) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     const auto result = kinemo::parseDataFile(bytes);
-    if (const auto* run = std::get_if<kinemo::Run>(&result)) {
+    if (const auto* run = std::get_if<kinemo::SampleRun>(&result)) {
         checkRoundTrip(*run);
     } else if (const auto* error = std::get_if<kinemo::FormatError>(&result)) {
         check(error->line >= 1 && !error->reason.empty());

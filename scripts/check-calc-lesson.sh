@@ -66,7 +66,7 @@ done
 # --- What the program makes of these bytes: its own reader, readout text and
 # viewer window, compiled from the build's libraries.
 cat >"$work/program-values.cpp" <<'EOF'
-#include "app/ViewerWindow.h"
+#include "app/ViewSpan.h"
 #include "core/NumberText.h"
 #include "files/DataFormat.h"
 #include <fstream>
@@ -76,12 +76,12 @@ int main(int, char** argv) {
     std::ifstream in(argv[1], std::ios::binary);
     std::stringstream bytes;
     bytes << in.rdbuf();
-    const auto run = std::get<kinemo::Run>(kinemo::parseDataFile(bytes.str()));
-    const int maximum = kinemo::ViewerWindow::scrollMaximum(run.samplePeriod);
+    const auto run = std::get<kinemo::SampleRun>(kinemo::parseDataFile(bytes.str()));
+    const int maximum = kinemo::ViewSpan::scrollMaximum(run.samplePeriod);
     for (int i = 0; i < 2000; ++i) {
         // The window that starts at sample i, or the last one; the sample's x in it.
         const int start = std::min(i, maximum - 1);
-        const auto window = kinemo::ViewerWindow::at(maximum, maximum - start, run.samplePeriod);
+        const auto window = kinemo::ViewSpan::atScrollPosition(maximum, maximum - start, run.samplePeriod);
         const double x = (i - start) * static_cast<double>(run.samplePeriod);
         const double seconds = window.axis.firstSecond + (window.axis.phase + x) / 100.0;
         std::cout << i + 4 << ',' << seconds;

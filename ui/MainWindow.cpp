@@ -160,7 +160,7 @@ void MainWindow::buildClientArea() {
     controls_.rateLabel = label(info, "rateLabel", {8, 56, 137, 19}, QString(), white, std::nullopt, Qt::AlignRight | Qt::AlignTop);
 
     controls_.monitorButton = button(client, "monitorButton", {576, 248, 161, 25}, QStringLiteral("モニター開始"));
-    controls_.calibrateButton = button(client, "calibrateButton", {576, 288, 161, 25}, QStringLiteral("時間軸の校正"));
+    controls_.recordButton = button(client, "recordButton", {576, 288, 161, 25}, QStringLiteral("時間軸の校正"));
     controls_.quitButton = button(client, "quitButton", {576, 328, 161, 25}, QStringLiteral("終了"));
 
     QWidget* strip = nullptr;
@@ -272,7 +272,7 @@ void MainWindow::connectEvents() {
     const MenuActions& a = actions_;
     connect(c.sampleTimer, &QTimer::timeout, this, [m] { m->onSampleTick(); });
     connect(c.monitorButton, &QPushButton::clicked, this, [m] { m->toggleMonitor(); });
-    connect(c.calibrateButton, &QPushButton::clicked, this, [m] { m->startCalibrationRun(); });
+    connect(c.recordButton, &QPushButton::clicked, this, [m] { m->startRecordingRun(); });
     connect(c.quitButton, &QPushButton::clicked, this, [m] { m->quit(); });
     connect(u.stampTimeButton, &QPushButton::clicked, this, [m] { m->stampTime(); });
     connect(u.reportOnChangeButton, &QPushButton::clicked, this, [m] { m->reportOnChange(); });
@@ -287,8 +287,8 @@ void MainWindow::connectEvents() {
     connect(a.about, &QAction::triggered, this, [this] { helpWindows_.showAbout(); });
 
     Viewer* v = viewer_.get();
-    connect(a.showRecordedRun, &QAction::triggered, this, [v] { v->openViewer(StoredRun::Recorded); });
-    connect(a.showLoadedRun, &QAction::triggered, this, [v] { v->openViewer(StoredRun::Loaded); });
+    connect(a.showRecordedRun, &QAction::triggered, this, [v] { v->openViewer(RunSlot::Recorded); });
+    connect(a.showLoadedRun, &QAction::triggered, this, [v] { v->openViewer(RunSlot::Loaded); });
     connect(a.blackBackground, &QAction::triggered, this, [v] { v->useBlackBackground(); });
     connect(a.whiteBackground, &QAction::triggered, this, [v] { v->useWhiteBackground(); });
     connect(u.showRecordedButton, &QPushButton::clicked, this, [v] { v->redrawRecordedRun(); });
@@ -299,11 +299,11 @@ void MainWindow::start() {
     show();
     centreOnScreen(*this);
     setWindowTitle(QString::fromUtf8(std::string(kAppTitle) + "  " + versionText()));
-    measurement_->load();
+    measurement_->startUp();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-    measurement_->unload();
+    measurement_->shutDown();
     event->accept();
 }
 

@@ -28,11 +28,11 @@ int main(int argc, char** argv) {
     kinemo::MainWindow window({hid, clock});
     window.start();
     const kinemo::MainControls& c = window.controls();
-    QTimer::singleShot(100, &window, [&c] { c.calibrateButton->click(); });
+    QTimer::singleShot(100, &window, [&c] { c.recordButton->click(); });
     // Watch for the end of the run from outside the tick.
     QTimer watch;
     QObject::connect(&watch, &QTimer::timeout, &app, [&] {
-        if (c.calibrateButton->isEnabled() && c.sampleCounter->text() == QStringLiteral("2000/2000")) app.quit();
+        if (c.recordButton->isEnabled() && c.sampleCounter->text() == QStringLiteral("2000/2000")) app.quit();
     });
     watch.start(50);
     app.exec();

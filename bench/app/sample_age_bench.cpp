@@ -24,7 +24,7 @@ public:
     WatchedDevice(std::unique_ptr<HidDevice> inner, std::vector<std::uint8_t>& newest)
         : inner_(std::move(inner)), newest_(newest) {}
     std::optional<HidAttributes> attributes() override { return inner_->attributes(); }
-    std::optional<HidCaps> caps() override { return inner_->caps(); }
+    std::optional<ReportLengths> reportLengths() override { return inner_->reportLengths(); }
     bool write(std::span<const std::uint8_t> report) override { return inner_->write(report); }
     ReadStatus read(std::span<std::uint8_t> buffer) override {
         const ReadStatus status = inner_->read(buffer);

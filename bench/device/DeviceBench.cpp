@@ -12,20 +12,20 @@ namespace {
 
 // One search of every hidraw node of this machine, as each tick makes while no remote
 // is connected (the 200 ms pause after it is not counted).
-void BM_FindTheHidLinux(benchmark::State& state) {
+void BM_SearchEveryHidrawNode(benchmark::State& state) {
     LinuxHidPlatform platform;
     WiiRemote wiimote(platform);
     for (auto _ : state) benchmark::DoNotOptimize(wiimote.connect());
     state.counters["nodes"] = static_cast<double>(platform.enumerate().size());
 }
-BENCHMARK(BM_FindTheHidLinux)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_SearchEveryHidrawNode)->Unit(benchmark::kMicrosecond);
 
 // The descriptor work of opening a remote.
-void BM_ReportLengthsWiiRemote(benchmark::State& state) {
+void BM_ReportLengthsFromDescriptor(benchmark::State& state) {
     const auto descriptor = test::readHexFixture(KINEMO_DEVICE_FIXTURES "/wiimote-report-descriptor.txt");
     for (auto _ : state) benchmark::DoNotOptimize(reportLengths(descriptor));
 }
-BENCHMARK(BM_ReportLengthsWiiRemote);
+BENCHMARK(BM_ReportLengthsFromDescriptor);
 
 class StepClock final : public Clock {
 public:
@@ -35,7 +35,7 @@ public:
 };
 
 // One tick's exchange with the simulated remote: write the request, take the new report.
-void BM_GetAccSimulated(benchmark::State& state) {
+void BM_ReadAccelerationSimulated(benchmark::State& state) {
     StepClock clock;
     SimulatedHidPlatform platform(clock, false);
     WiiRemote wiimote(platform);
@@ -47,7 +47,7 @@ void BM_GetAccSimulated(benchmark::State& state) {
         benchmark::DoNotOptimize(acc);
     }
 }
-BENCHMARK(BM_GetAccSimulated);
+BENCHMARK(BM_ReadAccelerationSimulated);
 
 }  // namespace
 }  // namespace kinemo

@@ -10,8 +10,8 @@
 namespace kinemo {
 namespace {
 
-Run recordedRun() {
-    Run run;
+SampleRun recordedRun() {
+    SampleRun run;
     run.measuredAt = "2026/12/06 9:05:07";
     run.samplePeriod = 1.0523417f;
     for (std::size_t i = 0; i < kDataFileSavedSamples; ++i) {
@@ -24,7 +24,7 @@ Run recordedRun() {
 std::string savedFile() { return writeDataFile(recordedRun()); }
 
 void BM_WriteRunToBytes(benchmark::State& state) {
-    const Run run = recordedRun();
+    const SampleRun run = recordedRun();
     for (auto _ : state) benchmark::DoNotOptimize(writeDataFile(run));
 }
 BENCHMARK(BM_WriteRunToBytes)->Unit(benchmark::kMicrosecond);
@@ -38,7 +38,7 @@ BENCHMARK(BM_ParseFullFile)->Unit(benchmark::kMicrosecond);
 // What a spreadsheet writes back: LF, quoted numbers, padded rows.
 void BM_ParseSpreadsheetFile(benchmark::State& state) {
     std::string bytes = "\xEF\xBB\xBF\"Kinemo\",,\n\"2026/12/06 9:05:07\",,\n1.0523417,,\n";
-    const Run run = recordedRun();
+    const SampleRun run = recordedRun();
     for (std::size_t i = 0; i < kDataFileSavedSamples; ++i) {
         const AccTriple& e = run.samples[i];
         bytes += "\"" + std::to_string(e[0]) + "\", \"" + std::to_string(e[1]) + "\", \"" + std::to_string(e[2]) + "\",,\n";
@@ -50,7 +50,7 @@ BENCHMARK(BM_ParseSpreadsheetFile)->Unit(benchmark::kMicrosecond);
 void BM_SaveRunAtomically(benchmark::State& state) {
     QTemporaryDir dir;
     const std::string path = dir.filePath("run.KMO").toStdString();
-    const Run run = recordedRun();
+    const SampleRun run = recordedRun();
     for (auto _ : state) {
         const auto failure = saveFileAtomically(path, writeDataFile(run));
         if (failure) state.SkipWithError(failure->c_str());

@@ -44,7 +44,7 @@ protected:
 
 // The two stored runs through loads, views and saves, before, during and after a run.
 TEST_F(FileCommandsTest, TheLoadedAndTheRecordedRunThroughLoadsViewsAndSaves) {
-    kinemo::Run fileRun;
+    kinemo::SampleRun fileRun;
     fileRun.samples.fill({40, 41, 42});
     fileRun.samplePeriod = 0.8f;
     fileRun.measuredAt = "2026/11/30 8:00:00";
@@ -98,7 +98,7 @@ TEST_F(FileCommandsTest, TheLoadedAndTheRecordedRunThroughLoadsViewsAndSaves) {
     expectViewer("loaded", "short", "80 HZ", "1..1200 at 1200");
     expected["plot"] = "black X 0..2 Y 0..1 Z 0..500";
     EXPECT_WINDOW();
-    c().calibrateButton->click();
+    c().recordButton->click();
     refusedSave();
     expectRunStart("recording standard", "2026/12/06 9:05:07", "測定・記録中です。しばらくお待ちください。 | 0/2000");
     expected["recorded run"] = "1.0500 \"2026/12/06 9:05:07\" 131,131,131 131,131,131 .. 131,131,131 | 131,131,131";
@@ -117,7 +117,7 @@ TEST_F(FileCommandsTest, TheLoadedAndTheRecordedRunThroughLoadsViewsAndSaves) {
     expected["day log"] = "13 lines, last データを保存しませんでした（最後の記録が途中で中止されたため）";
     EXPECT_WINDOW() << "a load gives the run up, and a given-up run is not saved";
     clock.dateTime = {2026, 12, 8, 7, 6, 5};
-    c().calibrateButton->click();
+    c().recordButton->click();
     ticks(kRunLength);
     dialogs.whileAsking = [this] { tick(); };
     const mode_t umask = ::umask(027);

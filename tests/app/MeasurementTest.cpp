@@ -114,7 +114,7 @@ TEST_F(MeasurementTest, AStandardAndAFineRunWithModeChangesHalfway) {
     log.onRecord = [this] { clock.ms += 500; };  // a slow disk must not lengthen a run
     clock.ms = 0xFFFFFFFFu - 7000;               // nor the wrap of the clock shorten it
     clock.dateTime = {2026, 12, 7, 10, 0, 1};
-    c().calibrateButton->click();
+    c().recordButton->click();
     expectRunStart("recording standard", "2026/12/07 10:00:01", "測定・記録中です。しばらくお待ちください。 | 0/2000");
     expected["day log"] = "2 lines, last 記録を開始しました（標準測定）";
     ticks(1000);
@@ -148,7 +148,7 @@ TEST_F(MeasurementTest, AStandardAndAFineRunWithModeChangesHalfway) {
     EXPECT_WINDOW() << "after the run the trace is spaced at the measured period";
     c().axisCheckBoxes[2]->setCheckState(Qt::Unchecked);
     clock.dateTime = {2026, 12, 7, 10, 1, 2};
-    c().calibrateButton->click();
+    c().recordButton->click();
     ticks(1);
     expectRunStart("recording fine", "2026/12/07 10:01:02", "精密測定モードです。波形は現れません。しばらくお待ちください。 | 1/2000");
     expected["axis boxes"] = "on on off";

@@ -44,7 +44,7 @@ TEST_F(ViewerTest, TheViewerThroughScrollsMonitorPressesAndARunGivenUp) {
     expected["plot"] = "black";
     EXPECT_WINDOW() << "the monitor leaves the axis as the viewer left it and the strip hidden";
     window->actions().showRecordedRun->trigger();
-    c().calibrateButton->click();
+    c().recordButton->click();
     tick();
     expectRunStart("recording standard", "2026/12/06 9:05:07", "測定・記録中です。しばらくお待ちください。 | 1/2000");
     expected["plot"] = "black Y 0..1";
@@ -58,7 +58,7 @@ TEST_F(ViewerTest, TheViewerThroughScrollsMonitorPressesAndARunGivenUp) {
     expected["plot"] = "black Y 0..500";
     expected["day log"] = "3 lines, last 記録を中止しました（記録中にデータの表示を開いたため）";
     EXPECT_WINDOW() << "the run is given up";
-    c().calibrateButton->click();
+    c().recordButton->click();
     expectRunStart("recording standard", "2026/12/06 9:05:07", "測定・記録中です。しばらくお待ちください。 | 1/2000");
     expected["recorded run"] = "1.0500 \"2026/12/06 9:05:07\" 131,131,131 131,131,131 .. 131,131,131 | 131,131,131";
     expected["day log"] = "4 lines, last 記録を開始しました（標準測定）";
@@ -73,10 +73,10 @@ TEST_F(ViewerTest, TheViewerThroughScrollsMonitorPressesAndARunGivenUp) {
 
 // A store of its own on the heap lets the address sanitizer see any read past it.
 TEST_F(ViewerTest, AWindowPastTheStoresEndStopsAtItsLastEntry) {
-    auto run = std::make_unique<kinemo::Run>();
+    auto run = std::make_unique<kinemo::SampleRun>();
     run->samplePeriod = 1.0f;
     run->samples[2001] = {250, 250, 250};
-    window->viewer().drawWindow(*run, 1990, 4000);
+    window->viewer().drawSpan(*run, 1990, 4000);
     EXPECT_EQ(c().plot->image().pixelColor(11, 250), kAxisColors[2]) << "2000 -> 2001 is the last segment";
 }
 

@@ -45,8 +45,8 @@ TEST(WiiRemote, TheSearchConnectsTheFirstUsableRemote) {
     const HidAttributes listedAsRemote{kNintendoVendorId, kWiiRemoteProductId};
     platform.addDevice("/dev/hidraw1", kNintendoVendorId, 0x0337).listedAs = listedAsRemote;
     platform.addWiiRemote("/dev/hidraw3").attributes.reset();
-    platform.addWiiRemote("/dev/hidraw4").caps.reset();
-    platform.addWiiRemote("/dev/hidraw5").caps = HidCaps{22, 257};  // longer than the output buffer
+    platform.addWiiRemote("/dev/hidraw4").reportLengths.reset();
+    platform.addWiiRemote("/dev/hidraw5").reportLengths = ReportLengths{22, 257};  // longer than the output buffer
     platform.addWiiRemote("/dev/hidraw6").openError = EACCES;
     platform.addDevice("/dev/hidraw7", 0x046D, kWiiRemoteProductId).listedAs = listedAsRemote;
     platform.addDevice("/dev/hidraw8", kNintendoVendorId, kWiiRemotePlusProductId);

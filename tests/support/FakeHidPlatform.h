@@ -19,7 +19,7 @@ struct FakeDeviceState {
     int openError = 0;  // the errno that refuses the open; 0 opens
     std::optional<HidAttributes> attributes;  // what the opened device tells; empty: unreadable
     HidAttributes listedAs{};                 // what the enumeration tells
-    std::optional<HidCaps> caps = HidCaps{22, 22};
+    std::optional<ReportLengths> reportLengths = ReportLengths{22, 22};
     // What read() yields, front first; then NoneWaiting. With `alwaysReport` set, `repeatedReport`
     // also waits once after every write, as from a remote in step with the tick.
     std::deque<Bytes> inputQueue;
@@ -33,29 +33,29 @@ struct FakeDeviceState {
 
 class FakeHidDevice final : public HidDevice {
 public:
-    explicit FakeHidDevice(std::shared_ptr<FakeDeviceState> state) : s_(std::move(state)) {}
-    ~FakeHidDevice() override { ++s_->closes; }
+    explicit FakeHidDevice(std::shared_ptr<FakeDeviceState> state) : state_(std::move(state)) {}
+    ~FakeHidDevice() override { ++state_->closes; }
 
-    std::optional<HidAttributes> attributes() override { return s_->attributes; }
-    std::optional<HidCaps> caps() override { return s_->caps; }
+    std::optional<HidAttributes> attributes() override { return state_->attributes; }
+    std::optional<ReportLengths> reportLengths() override { return state_->reportLengths; }
     bool write(std::span<const std::uint8_t> report) override {
-        s_->written.emplace_back(report.begin(), report.end());
-        s_->repeatedTaken = false;
+        state_->written.emplace_back(report.begin(), report.end());
+        state_->repeatedTaken = false;
         return true;
     }
     ReadStatus read(std::span<std::uint8_t> buffer) override {
-        if (std::exchange(s_->failNextRead, false)) return ReadStatus::Error;
-        if (s_->inputQueue.empty() && s_->alwaysReport && !std::exchange(s_->repeatedTaken, true))
-            s_->inputQueue.push_back(s_->repeatedReport);
-        if (s_->inputQueue.empty()) return ReadStatus::NoneWaiting;
-        const Bytes& report = s_->inputQueue.front();
+        if (std::exchange(state_->failNextRead, false)) return ReadStatus::Error;
+        if (state_->inputQueue.empty() && state_->alwaysReport && !std::exchange(state_->repeatedTaken, true))
+            state_->inputQueue.push_back(state_->repeatedReport);
+        if (state_->inputQueue.empty()) return ReadStatus::NoneWaiting;
+        const Bytes& report = state_->inputQueue.front();
         std::copy_n(report.begin(), std::min(report.size(), buffer.size()), buffer.begin());
-        s_->inputQueue.pop_front();
+        state_->inputQueue.pop_front();
         return ReadStatus::Report;
     }
 
 private:
-    std::shared_ptr<FakeDeviceState> s_;
+    std::shared_ptr<FakeDeviceState> state_;
 };
 
 class FakeHidPlatform final : public HidPlatform {

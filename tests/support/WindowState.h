@@ -34,9 +34,9 @@ inline std::string modeText(MainWindow& window) {
     MeasurementState& state = window.state();
     const bool ticking = window.controls().sampleTimer->isActive();
     const std::string fine = state.isFineMode ? "fine" : "standard";
-    if (state.recording.isRecording()) return "recording " + fine + (ticking ? "" : ", tick stopped");
+    if (state.recorder.isRecording()) return "recording " + fine + (ticking ? "" : ", tick stopped");
     if (window.controls().viewerScrollBar->isVisibleTo(&window)) {
-        const std::string run = state.viewed == StoredRun::Loaded ? "loaded" : "recorded";
+        const std::string run = state.viewed == RunSlot::Loaded ? "loaded" : "recorded";
         return "viewing " + run + (ticking ? ", tick running" : "");
     }
     return (ticking ? "monitoring" : "stopped") + std::string(", next run ") + fine;
@@ -48,7 +48,7 @@ inline std::string sampleText(const AccTriple& sample) {
 
 // A stored run as a save writes it: period, date, the first two and the last entries
 // a run fills, then entry 2000, which a run resets.
-inline std::string runText(const Run& run) {
+inline std::string runText(const SampleRun& run) {
     const auto& at = run.samples;
     return std::to_string(run.samplePeriod).substr(0, 6) + " \"" + run.measuredAt + "\" " + sampleText(at[0]) + " " +
            sampleText(at[1]) + " .. " + sampleText(at[1999]) + " | " + sampleText(at[2000]);
@@ -101,7 +101,7 @@ inline WindowState readState(MainWindow& window, const std::vector<QString>& mes
     state["mode"] = modeText(window);
     state["title"] = window.windowTitle().toStdString() + (window.isVisible() ? "" : " (closed)");
     state["monitor button"] = buttonText(c.monitorButton);
-    state["record button"] = buttonText(c.calibrateButton);
+    state["record button"] = buttonText(c.recordButton);
     state["quit button"] = buttonText(c.quitButton);
     const char* ticks[] = {"off", "greyed", "on"};
     state["readouts"] = c.readouts[0]->text().toStdString() + " " + c.readouts[1]->text().toStdString() + " " +

@@ -9,7 +9,7 @@
 
 namespace kinemo {
 
-class RecordingRun {
+class RunRecorder {
 public:
     // Entries 0..kRunLength of the store go back to the zero level (entry 2001 is
     // left as it is); the run is timed from `startMs`.

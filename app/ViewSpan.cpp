@@ -1,4 +1,4 @@
-#include "app/ViewerWindow.h"
+#include "app/ViewSpan.h"
 
 #include "core/NumberText.h"
 
@@ -24,14 +24,14 @@ std::int16_t clampToInt16(double value) {
 
 std::string TimeAxis::secondNumber(int i) const { return floatText(static_cast<float>(firstSecond + i)); }
 
-int ViewerWindow::scrollMaximum(float samplePeriod) {
+int ViewSpan::scrollMaximum(float samplePeriod) {
     if (!(samplePeriod > 0)) return 1;
     const double samples = std::floor(kScrollSpan / static_cast<double>(samplePeriod));
     return static_cast<int>(std::clamp(samples, 1.0, static_cast<double>(kScrollLimit)));
 }
 
-ViewerWindow ViewerWindow::at(int scrollMaximum, int scrollValue, float samplePeriod) {
-    ViewerWindow window;
+ViewSpan ViewSpan::atScrollPosition(int scrollMaximum, int scrollValue, float samplePeriod) {
+    ViewSpan window;
     window.viewStart = clampToInt16(static_cast<double>(scrollMaximum) - scrollValue);
 
     // Within the range the viewer sets, the window's start lies within fifteen

@@ -10,7 +10,7 @@ namespace kinemo {
 // The period before any run has measured one: 21/20 of a pixel (1/100 s) per sample.
 inline constexpr float kStartSamplePeriod = 21.0f / 20.0f;
 
-struct Run {
+struct SampleRun {
     SampleStore samples = zeroStore();
     float samplePeriod = kStartSamplePeriod;  // 1/100 s between samples = pixels per sample
     std::string measuredAt;                   // the date text of its start

@@ -23,7 +23,7 @@ struct TimeAxis {
     std::string secondNumber(int i) const;
 };
 
-struct ViewerWindow {
+struct ViewSpan {
     std::int16_t viewStart = 0;  // the sample drawn at x = 0
     int last = 0;                // the last segment that starts in the window
     TimeAxis axis;
@@ -36,7 +36,7 @@ struct ViewerWindow {
     // The window at a scroll position. The window ends five seconds of x after its
     // start, not 500 / period samples later: windows of a slow run reach past the
     // surface's edge, those of a fast run stop short of it.
-    static ViewerWindow at(int scrollMaximum, int scrollValue, float samplePeriod);
+    static ViewSpan atScrollPosition(int scrollMaximum, int scrollValue, float samplePeriod);
 };
 
 }  // namespace kinemo

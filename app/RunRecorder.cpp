@@ -1,4 +1,4 @@
-#include "app/RecordingRun.h"
+#include "app/RunRecorder.h"
 
 namespace kinemo {
 
@@ -7,7 +7,7 @@ namespace {
 constexpr float kRunSecondsPerPeriod = kRunLength / 100.0f;
 }  // namespace
 
-void RecordingRun::start(SampleStore& store, std::uint32_t startMs) {
+void RunRecorder::start(SampleStore& store, std::uint32_t startMs) {
     isRecording_ = true;
     storeIsUnfinished_ = true;
     sampleIndex_ = 0;
@@ -15,12 +15,12 @@ void RecordingRun::start(SampleStore& store, std::uint32_t startMs) {
     startMs_ = startMs;
 }
 
-void RecordingRun::store(SampleStore& store, const AccTriple& sample) {
+void RunRecorder::store(SampleStore& store, const AccTriple& sample) {
     store[sampleIndex_] = sample;
     sampleIndex_ = static_cast<std::int16_t>(sampleIndex_ + 1);
 }
 
-RecordingRun::Calibration RecordingRun::finish(Clock& clock) {
+RunRecorder::Calibration RunRecorder::finish(Clock& clock) {
     abandon();
     storeIsUnfinished_ = false;
     // The label and the period read the clock each for itself.
@@ -29,7 +29,7 @@ RecordingRun::Calibration RecordingRun::finish(Clock& clock) {
     return {shownSeconds, seconds / kRunSecondsPerPeriod};
 }
 
-void RecordingRun::abandon() {
+void RunRecorder::abandon() {
     sampleIndex_ = 0;
     isRecording_ = false;
 }
