@@ -32,7 +32,6 @@ public:
     // progress, or one given up half-way. Such a store is no run to keep.
     bool storeIsUnfinished() const { return storeIsUnfinished_; }
     std::int16_t sampleIndex() const { return sampleIndex_; }
-    std::uint32_t startMs() const { return startMs_; }
 
 private:
     bool isRecording_ = false;

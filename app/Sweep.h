@@ -23,7 +23,6 @@ public:
 
     // Steps since the last wrap.
     std::int16_t liveX() const { return liveX_; }
-    void restartAt(std::int16_t liveX) { liveX_ = liveX; }
 
 private:
     std::int16_t liveX_ = 0;

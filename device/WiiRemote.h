@@ -53,7 +53,6 @@ public:
     // Set by a search that connected nothing because a remote it found refused the
     // open; the first such remote of the search.
     const std::optional<OpenObstacle>& obstacle() const { return obstacle_; }
-    ReportLengths reportLengths() const { return reportLengths_; }
 
 private:
     void exchangeReports();

@@ -39,8 +39,7 @@ std::string existingFileBlock(const std::string& date, const std::string& time) 
 DayLog::DayLog(Clock& clock, std::string directory)
     : clock_(clock), directory_(std::move(directory)) {}
 
-void DayLog::open(bool enabled, const std::string& /*logName*/) {
-    if (!enabled) return;
+void DayLog::open() {
     // One reading of the clock names the file and stamps the block, so a call just
     // at midnight cannot put the next day's date into the previous day's file.
     const LocalDateTime now = clock_.now();
@@ -59,8 +58,7 @@ void DayLog::open(bool enabled, const std::string& /*logName*/) {
     logFilePath_ = path;
 }
 
-void DayLog::write(bool enabled, const std::string& text) {
-    if (!enabled) return;
+void DayLog::write(const std::string& text) {
     if (logFilePath_.empty()) throw LogError("no log file: no opening block has been written");
     // Never made here: a file that has gone since its block was written stays gone
     // rather than come back with lines and no block.

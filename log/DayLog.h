@@ -33,14 +33,13 @@ public:
 
     // Fixes the day's file from the clock and writes the opening block into it: the
     // new-file block when this call made the file, else the block of a later start.
-    // `logName` is accepted for the callers' sake; the name always comes from the date.
-    void open(bool enabled, const std::string& logName);
+    void open();
     // Appends `text` and CR LF to the file of the last open that wrote its block.
-    // Before such an open an enabled call throws LogError: no line goes into a file
+    // Before such an open it throws LogError: no line goes into a file
     // without the block that opens it.
-    void write(bool enabled, const std::string& text);
+    void write(const std::string& text);
 
-    // Empty until an enabled open has written its block.
+    // Empty until an open has written its block.
     const std::string& logFilePath() const { return logFilePath_; }
 
 private:

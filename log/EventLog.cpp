@@ -52,7 +52,7 @@ void DayEventLog::record(const std::string& event) {
         // A start that failed (no folder yet, a full disk) is tried again, so the
         // first line that gets into the file follows an opening block.
         if (log_.logFilePath().empty()) open();
-        log_.write(true, timeText(clock_.now()) + " " + oneLine(event));
+        log_.write(timeText(clock_.now()) + " " + oneLine(event));
     } catch (const std::exception& error) {
         warnOnce(error.what());
     }
@@ -60,7 +60,7 @@ void DayEventLog::record(const std::string& event) {
 
 void DayEventLog::open() {
     makeFolders(directory_);
-    log_.open(true, "");
+    log_.open();
 }
 
 void DayEventLog::warnOnce(const std::string& reason) {

@@ -122,25 +122,20 @@ void MainWindow::buildClientArea() {
     const int levelNumberTops[9] = {256, 230, 204, 176, 152, 120, 94, 68, 40};
     for (int i = 0; i < 9; ++i)
         label(client, "levelNumbers", {20, levelNumberTops[i], 17, 25}, QString::number(i - 4), std::nullopt, white,
-              Qt::AlignRight | Qt::AlignTop)
-            ->setProperty("index", i);
+              Qt::AlignRight | Qt::AlignTop);
 
     const char* axisTags[kAxisCount] = {"X(Blue)", "Y(Red)", "Z(Green)"};
     for (int k = 0; k < kAxisCount; ++k) {
         const int top = 24 + 40 * k;
         QLabel* tag = label(client, "axisTags", {576, top, 161, 33}, QString::fromLatin1(axisTags[k]), kAxisColors[k], white);
         tag->setFont(kinemoFont(9, true));
-        tag->setProperty("index", k);
         // No number until a remote has sent one: a 0 would read as a measurement.
         controls_.readouts[k] = label(client, "readouts", {632, top + 8, 49, 17}, QString::fromUtf8(kNoValueText), white,
                                       std::nullopt, Qt::AlignRight | Qt::AlignTop);
-        controls_.readouts[k]->setProperty("index", k);
         QLabel* unit = label(client, "axisUnits", {688, top + 8, 25, 25}, QStringLiteral("G"), std::nullopt, white);
         unit->setFont(kinemoFont(12, true));
-        unit->setProperty("index", k);
         auto* check = new QCheckBox(client);
         check->setObjectName(QStringLiteral("axisCheckBoxes"));
-        check->setProperty("index", k);
         check->setGeometry(712, top + 8, 17, 17);
         check->setCheckState(Qt::Checked);
         setColors(check, kAxisColors[k], std::nullopt);
@@ -211,10 +206,8 @@ void MainWindow::buildPlotSurface() {
     const QColor black(0, 0, 0);
     // Band and labels of the time axis under the traces.
     label(canvas, "timeAxisBand", {0, 266, 505, 81}, QString(), QColor(224, 224, 224));
-    for (int i = 0; i < 6; ++i) {
+    for (int i = 0; i < 6; ++i)
         controls_.secondLabels[i] = label(canvas, "secondLabels", {0, 268, 25, 17}, QString(), std::nullopt, black);
-        controls_.secondLabels[i]->setProperty("index", i);
-    }
     label(canvas, "timeAxisCaption", {440, 280, 57, 17}, QStringLiteral("時間（秒）"), std::nullopt, black);
 
     auto horizontal = [&](int y, bool dotted) {

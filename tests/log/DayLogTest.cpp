@@ -52,30 +52,30 @@ protected:
 };
 
 TEST_F(DayLogTest, AfterMidnightTheLinesStillGoIntoTheFileOfTheOpenDay) {
-    log.open(true, "ignored.log");
+    log.open();
     clock.dateTime = {2010, 1, 1, 0, 0, 1};
-    log.write(true, "-Sub reportContinuously");
+    log.write("-Sub reportContinuously");
     EXPECT_EQ(readFile(dayFile()), kCreationBlock + "-Sub reportContinuously\r\n");
     EXPECT_EQ(filesIn(dir.path()), "091231.log");
 }
 
 TEST_F(DayLogTest, AFolderThatRefusesTheFileThrows) {
-    test::inReadOnlyFolder(dir.path().toStdString(), [&] { EXPECT_THROW(log.open(true, ""), LogError); });
+    test::inReadOnlyFolder(dir.path().toStdString(), [&] { EXPECT_THROW(log.open(), LogError); });
 }
 
 TEST_F(DayLogTest, AWriteCutShortByTheFileSizeLimitIsTakenBackAndThrows) {
-    log.open(true, "");
-    test::withFileSizeLimit(kCreationBlock.size() + 5, [&] { EXPECT_THROW(log.write(true, "-Sub report"), LogError); });
+    log.open();
+    test::withFileSizeLimit(kCreationBlock.size() + 5, [&] { EXPECT_THROW(log.write("-Sub report"), LogError); });
     EXPECT_EQ(readFile(dayFile()), kCreationBlock);
 }
 
 TEST_F(DayLogTest, AFailedWriteKeepsTheLineAnotherInstanceWroteMeanwhile) {
-    log.open(true, "");
+    log.open();
     const std::string path = dayFile().toStdString();
     otherInstancesFile = path.c_str();
     test::withFileSizeLimit(kCreationBlock.size(), [&] {
         std::signal(SIGXFSZ, otherInstanceAppends);
-        EXPECT_THROW(log.write(true, "9:05:07 記録を開始しました（標準測定）"), LogError);
+        EXPECT_THROW(log.write("9:05:07 記録を開始しました（標準測定）"), LogError);
         std::signal(SIGXFSZ, SIG_IGN);
     });
     EXPECT_EQ(readFile(dayFile()), kCreationBlock + kOtherInstancesLine);
@@ -88,10 +88,10 @@ TEST_F(DayLogTest, OfTwoInstancesStartingAtOnceOnANewDayExactlyOneWritesTheNewFi
         std::latch together{2};
         std::thread other([&] {
             together.arrive_and_wait();
-            DayLog(clock, folder).open(true, "");
+            DayLog(clock, folder).open();
         });
         together.arrive_and_wait();
-        DayLog(clock, folder).open(true, "");
+        DayLog(clock, folder).open();
         other.join();
         const std::string day = readFile(QString::fromStdString(folder + "/091231.log"));
         // Which of the two blocks gets in first is the two instances' race.
@@ -102,7 +102,7 @@ TEST_F(DayLogTest, OfTwoInstancesStartingAtOnceOnANewDayExactlyOneWritesTheNewFi
 
 TEST_F(DayLogTest, APipeInPlaceOfTheDaysFileIsRefusedNotWaitedOn) {
     test::PipeWithPartner pipe(dayFile().toStdString());
-    EXPECT_THROW(log.open(true, ""), LogError);
+    EXPECT_THROW(log.open(), LogError);
 }
 
 }  // namespace
