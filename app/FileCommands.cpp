@@ -16,7 +16,26 @@ const QStringList FileCommands::kNameFilters = {QStringLiteral("Kinemo File (*.K
                                                  QStringLiteral("Text File (*.TXT *.txt)")};
 
 namespace {
+
+// The message boxes' texts (caption "Kinemo"). The signature text is also the day
+// log's reason.
+constexpr std::string_view kSignatureMismatchText = "開こうとしたファイルはKinemoのデータファイルではないようです。";
+constexpr std::string_view kLoadFailedText = "データファイルを読み込めませんでした。";
+constexpr std::string_view kSaveFailedText = "データを保存できませんでした。";
+
 QString text(std::string_view utf8) { return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())); }
+
+// The head text and, on a new line, the reason (a FormatError's message() or the
+// system's text).
+std::string withReason(std::string_view head, std::string_view why) {
+    std::string message(head);
+    message += '\n';
+    message += why;
+    return message;
+}
+std::string loadFailureMessage(std::string_view why) { return withReason(kLoadFailedText, why); }
+std::string saveFailureMessage(std::string_view why) { return withReason(kSaveFailedText, why); }
+
 }  // namespace
 
 FileCommands::FileCommands(MeasurementState& state, Viewer& viewer, FileDialogs& dialogs, EventLog& log)

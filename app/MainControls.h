@@ -4,6 +4,8 @@
 
 #include "core/Sample.h"
 
+#include <QString>
+
 #include <array>
 
 class QCheckBox;
@@ -15,6 +17,10 @@ class QTimer;
 class QWidget;
 
 namespace kinemo {
+
+// The monitor button's captions: ui/ builds it with the first, the handlers switch.
+inline const QString kMonitorStart = QStringLiteral("モニター開始");
+inline const QString kMonitorStop = QStringLiteral("モニター停止");
 
 class LineShape;
 class PlotSurface;

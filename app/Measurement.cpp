@@ -22,8 +22,6 @@
 namespace kinemo {
 
 namespace {
-const QString kMonitorStart = QStringLiteral("モニター開始");
-const QString kMonitorStop = QStringLiteral("モニター停止");
 constexpr int kTickMs = 10;
 
 std::string modelName(const HidAttributes& ids) {

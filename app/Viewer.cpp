@@ -78,7 +78,7 @@ void Viewer::openViewer(RunSlot which) {
     controls_.viewerScrollBar->show();
     placeTimeAxis(controls_, TimeAxis{});
 
-    controls_.monitorButton->setText(QStringLiteral("モニター開始"));
+    controls_.monitorButton->setText(kMonitorStart);
     controls_.sampleTimer->stop();
     controls_.statusStrip->hide();
     // With the timer stopped a running recording could never finish, and its

@@ -163,13 +163,6 @@ private:
     int lastLine_ = 1;
 };
 
-std::string withReason(std::string_view head, std::string_view why) {
-    std::string text(head);
-    text += '\n';
-    text += why;
-    return text;
-}
-
 }  // namespace
 
 std::string FormatError::message() const { return std::to_string(line) + "行目：" + reason; }
@@ -193,8 +186,5 @@ std::string writeDataFile(const SampleRun& run) {
 }
 
 ParseResult parseDataFile(std::string_view bytes) { return Parser(bytes).run(); }
-
-std::string loadFailureMessage(std::string_view why) { return withReason(kLoadFailedText, why); }
-std::string saveFailureMessage(std::string_view why) { return withReason(kSaveFailedText, why); }
 
 }  // namespace kinemo

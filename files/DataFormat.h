@@ -32,10 +32,6 @@ inline constexpr std::size_t kDataFileSavedSamples = kRunLength + 1;
 // A loaded run holds at most this many samples: the size of a sample store.
 inline constexpr std::size_t kDataFileMaxSamples = kStoreSize;
 
-// Texts of the message boxes of the two file commands (caption "Kinemo").
-inline constexpr std::string_view kSignatureMismatchText = "開こうとしたファイルはKinemoのデータファイルではないようです。";
-inline constexpr std::string_view kLoadFailedText = "データファイルを読み込めませんでした。";
-inline constexpr std::string_view kSaveFailedText = "データを保存できませんでした。";
 
 // Entries 0..2000 of the run. Its `measuredAt` must hold no double quote and no
 // line end: it is written between quotes as it is.
@@ -71,10 +67,5 @@ using ParseResult = std::variant<SampleRun, SignatureMismatch, FormatError>;
 // are not). A sample value must be a whole number in 0..255 ("131.0" is 131,
 // "131.5" is refused).
 ParseResult parseDataFile(std::string_view bytes);
-
-// The message of a failed load or save: the head text and, on a new line, the
-// reason (a FormatError's message() or the system's text).
-std::string loadFailureMessage(std::string_view reason);
-std::string saveFailureMessage(std::string_view reason);
 
 }  // namespace kinemo

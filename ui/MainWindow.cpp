@@ -154,7 +154,7 @@ void MainWindow::buildClientArea() {
     label(info, "rateCaption", {8, 40, 105, 17}, QStringLiteral("サンプリングレート"), std::nullopt, white);
     controls_.rateLabel = label(info, "rateLabel", {8, 56, 137, 19}, QString(), white, std::nullopt, Qt::AlignRight | Qt::AlignTop);
 
-    controls_.monitorButton = button(client, "monitorButton", {576, 248, 161, 25}, QStringLiteral("モニター開始"));
+    controls_.monitorButton = button(client, "monitorButton", {576, 248, 161, 25}, kMonitorStart);
     controls_.recordButton = button(client, "recordButton", {576, 288, 161, 25}, QStringLiteral("時間軸の校正"));
     controls_.quitButton = button(client, "quitButton", {576, 328, 161, 25}, QStringLiteral("終了"));
 
