@@ -7,6 +7,7 @@
 #include "app/FileDialogs.h"
 #include "app/MainControls.h"
 #include "app/Measurement.h"
+#include "app/MeasurementMode.h"
 #include "app/MeasurementState.h"
 #include "app/Viewer.h"
 #include "core/Clock.h"
@@ -66,6 +67,7 @@ public:
     MainControls& controls() { return controls_; }
     const MenuActions& actions() const { return actions_; }
     MeasurementState& state() { return state_; }
+    MeasurementMode mode() const { return measurementMode(state_, controls_); }
     Measurement& measurement() { return *measurement_; }
     HelpWindows& helpWindows() { return helpWindows_; }
     Viewer& viewer() { return *viewer_; }

@@ -28,18 +28,23 @@ inline std::string buttonText(const QPushButton* button) {
     return button->text().toStdString() + (button->isEnabled() ? "" : " (greyed)");
 }
 
-// The mode from the timer, the scroll bar and the flags; a tick that disagrees with
-// the mode is named.
+// The mode as the window works it out; a tick that disagrees with the mode is named.
 inline std::string modeText(MainWindow& window) {
-    MeasurementState& state = window.state();
+    const MeasurementState& state = window.state();
     const bool ticking = window.controls().sampleTimer->isActive();
     const std::string fine = state.isFineMode ? "fine" : "standard";
-    if (state.recorder.isRecording()) return "recording " + fine + (ticking ? "" : ", tick stopped");
-    if (window.controls().viewerScrollBar->isVisibleTo(&window)) {
-        const std::string run = state.viewed == RunSlot::Loaded ? "loaded" : "recorded";
-        return "viewing " + run + (ticking ? ", tick running" : "");
+    switch (window.mode()) {
+    case MeasurementMode::Recording:
+        return "recording " + fine + (ticking ? "" : ", tick stopped");
+    case MeasurementMode::Viewing:
+        return std::string(state.viewed == RunSlot::Loaded ? "viewing loaded" : "viewing recorded") +
+               (ticking ? ", tick running" : "");
+    case MeasurementMode::Monitoring:
+        return "monitoring, next run " + fine;
+    case MeasurementMode::Stopped:
+        return "stopped, next run " + fine;
     }
-    return (ticking ? "monitoring" : "stopped") + std::string(", next run ") + fine;
+    return "no mode";
 }
 
 inline std::string sampleText(const AccTriple& sample) {
