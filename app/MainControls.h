@@ -52,8 +52,9 @@ struct MainControls {
     QPushButton* recordButton = nullptr;
     QPushButton* quitButton = nullptr;
 
-    // Controls that lie outside the client area, hidden or clipped away and taken
-    // out of the focus chain: no user reaches them, but their handlers are kept.
+    // Kept on purpose: controls that lie outside the client area, hidden or clipped
+    // away and taken out of the focus chain: no user reaches them, but their handlers
+    // are kept.
     struct Unreachable {
         QPushButton* showRecordedButton = nullptr;  // draws the recorded run's first screen again
         QPushButton* stampTimeButton = nullptr;     // takes the date of the next save from the clock

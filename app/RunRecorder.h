@@ -36,6 +36,7 @@ public:
 private:
     bool isRecording_ = false;
     bool storeIsUnfinished_ = false;
+    // Kept on purpose: a 16-bit counter, as the design has it; a run of 2000 fits.
     std::int16_t sampleIndex_ = 0;  // where the run stores next
     std::uint32_t startMs_ = 0;
 };

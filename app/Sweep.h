@@ -25,6 +25,9 @@ public:
     std::int16_t liveX() const { return liveX_; }
 
 private:
+    // Kept on purpose: a count of steps, not of pixels, and 16 bits wide, as the
+    // design has it. After a run changes the period the live trace jumps to its step
+    // count's x at the new period.
     std::int16_t liveX_ = 0;
 };
 

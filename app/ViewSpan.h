@@ -1,7 +1,7 @@
 // Which five seconds of a stored run the viewer shows, and where its time axis
 // stands, for a position of the scroll bar.
 //
-// The scroll bar's scale runs backwards: with the thumb at the right end
+// Kept on purpose: the scroll bar's scale runs backwards: with the thumb at the right end
 // (value = maximum) the window starts at sample 0; the left end shows the latest
 // window. The maximum is the number of samples in fifteen seconds, so every window
 // ends by index 2000.

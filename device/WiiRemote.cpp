@@ -30,6 +30,9 @@ void WiiRemote::readAcceleration(AccTriple& values) {
 void WiiRemote::exchangeReports() {
     if (!isConnected_) {
         isConnected_ = connect();
+        // Kept on purpose: the pause runs inside the tick on the user-interface
+        // thread, so without a remote the window answers about five times a second
+        // and the search does not run a hundred times a second.
         platform_.pause(kSearchPause);
     }
     if (isConnected_) {

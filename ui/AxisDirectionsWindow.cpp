@@ -17,8 +17,8 @@ AxisDirectionsWindow::AxisDirectionsWindow()
     setWindowTitle(QStringLiteral("３軸の方向"));
     setFixedSize(185, 293);
 
-    // The box is wider than the window on purpose: the picture's white margins are cut
-    // off at both sides.
+    // Kept on purpose: the box is wider than the window, so the picture's white margins
+    // are cut off at both sides.
     auto* picture = new QLabel(this);
     picture->setObjectName(QStringLiteral("picture"));
     picture->setFrameStyle(QFrame::Panel | QFrame::Sunken);
