@@ -12,8 +12,8 @@
 namespace kinemo {
 
 const QStringList FileCommands::kNameFilters = {QStringLiteral("Kinemo File (*.KMO *.kmo)"),
-                                                 QStringLiteral("CSV File (*.CSV *.csv)"),
-                                                 QStringLiteral("Text File (*.TXT *.txt)")};
+                                                QStringLiteral("CSV File (*.CSV *.csv)"),
+                                                QStringLiteral("Text File (*.TXT *.txt)")};
 
 namespace {
 

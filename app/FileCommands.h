@@ -2,8 +2,8 @@
 // a file as the loaded run and show it in the viewer.
 #pragma once
 
-#include "app/MeasurementState.h"
 #include "app/FileDialogs.h"
+#include "app/MeasurementState.h"
 #include "log/EventLog.h"
 
 namespace kinemo {

@@ -117,7 +117,8 @@ void Measurement::logRemoteChange(bool wasConnected) {
     const bool connected = remote_->isConnected();
     if (connected && !wasConnected) {
         const HidAttributes ids = remote_->attributes();
-        log_.record("リモコンを接続しました（" + remote_->devicePath() + "、" + modelName(ids) + " " + idsText(ids) + "）");
+        log_.record("リモコンを接続しました（" + remote_->devicePath() + "、" + modelName(ids) + " " + idsText(ids) +
+                    "）");
         searchFailing_ = false;
         toldObstacle_.reset();
     } else if (!connected && wasConnected) {
@@ -149,7 +150,8 @@ void Measurement::onSampleTick() {
     if (!(state_.recorder.isRecording() && state_.isFineMode)) {
         for (int k = 0; k < kAxisCount; ++k) {
             if (controls_.axisCheckBoxes[k]->checkState() != Qt::Checked) continue;
-            controls_.plot->drawSegment(QPointF(step.fromX, state_.accPrev[k]), QPointF(step.toX, state_.acc[k]), kAxisColors[k]);
+            controls_.plot->drawSegment(QPointF(step.fromX, state_.accPrev[k]), QPointF(step.toX, state_.acc[k]),
+                                        kAxisColors[k]);
         }
     }
 
@@ -204,7 +206,8 @@ void Measurement::startRecordingRun() {
     state_.recorded.measuredAt = nowText();
     controls_.measuredAtField->setText(QString::fromStdString(nowText()));
     controls_.recordButton->setEnabled(false);
-    if (state_.isFineMode) controls_.statusText->setText(QStringLiteral("精密測定モードです。波形は現れません。しばらくお待ちください。"));
+    if (state_.isFineMode)
+        controls_.statusText->setText(QStringLiteral("精密測定モードです。波形は現れません。しばらくお待ちください。"));
     // Logged before the clock starts the run: a slow log disk must not lengthen the
     // measured duration and so lower the rate.
     log_.record(state_.isFineMode ? "記録を開始しました（精密測定）" : "記録を開始しました（標準測定）");
@@ -213,13 +216,15 @@ void Measurement::startRecordingRun() {
 
 void Measurement::storeSample() {
     state_.recorder.store(state_.recorded.samples, state_.acc);
-    controls_.sampleCounter->setText(QString::number(state_.recorder.sampleIndex()) + QLatin1Char('/') + QString::number(kRunLength));
+    controls_.sampleCounter->setText(QString::number(state_.recorder.sampleIndex()) + QLatin1Char('/') +
+                                     QString::number(kRunLength));
 }
 
 void Measurement::finishRunAndCalibrate() {
     const RunRecorder::Calibration calibration = state_.recorder.finish(clock_);
     controls_.recordButton->setEnabled(true);
-    controls_.unreachable.elapsedLabel->setText(QStringLiteral("timeGetTime　: ") + QString::fromStdString(doubleText(calibration.seconds)));
+    controls_.unreachable.elapsedLabel->setText(QStringLiteral("timeGetTime　: ") +
+                                                QString::fromStdString(doubleText(calibration.seconds)));
     state_.recorded.samplePeriod = calibration.samplePeriod;
     controls_.rateLabel->setText(QString::fromStdString(rateText(state_.recorded.samplePeriod)));
     controls_.monitorButton->setEnabled(true);

@@ -4,8 +4,8 @@
 
 #include "app/RunRecorder.h"
 #include "app/Sweep.h"
-#include "core/SampleRun.h"
 #include "core/Sample.h"
+#include "core/SampleRun.h"
 
 namespace kinemo {
 

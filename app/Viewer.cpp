@@ -17,7 +17,7 @@ namespace kinemo {
 
 namespace {
 constexpr int kLastSegment = kStoreSize - 2;  // 2000 -> 2001 is the last segment there is
-constexpr int kFirstScreenLast = 500;          // samples 0..501 whatever the period
+constexpr int kFirstScreenLast = 500;         // samples 0..501 whatever the period
 }  // namespace
 
 void placeTimeAxis(MainControls& c, const TimeAxis& axis) {
@@ -32,11 +32,13 @@ void placeTimeAxis(MainControls& c, const TimeAxis& axis) {
     }
 }
 
-Viewer::Viewer(MeasurementState& state, MainControls& controls, EventLog& log) : state_(state), controls_(controls), log_(log) {}
+Viewer::Viewer(MeasurementState& state, MainControls& controls, EventLog& log)
+    : state_(state), controls_(controls), log_(log) {}
 
 void Viewer::drawSpan(const SampleRun& run, int first, int last) {
     bool drawn[kAxisCount];
-    for (int k = 0; k < kAxisCount; ++k) drawn[k] = controls_.axisCheckBoxes[k]->checkState() == Qt::Checked;  // greyed hides too
+    for (int k = 0; k < kAxisCount; ++k)
+        drawn[k] = controls_.axisCheckBoxes[k]->checkState() == Qt::Checked;  // greyed hides too
     PlotSurface* surface = controls_.plot;
     const float period = run.samplePeriod;
     // Segments keep their place relative to `first` even where the store has no
@@ -47,7 +49,8 @@ void Viewer::drawSpan(const SampleRun& run, int first, int last) {
         const float x2 = static_cast<float>(pos - first + 1) * period;
         for (int k = 0; k < kAxisCount; ++k) {
             if (!drawn[k]) continue;
-            surface->drawSegment(QPointF(x1, run.samples[pos][k]), QPointF(x2, run.samples[pos + 1][k]), kAxisColors[k]);
+            surface->drawSegment(QPointF(x1, run.samples[pos][k]), QPointF(x2, run.samples[pos + 1][k]),
+                                 kAxisColors[k]);
         }
     }
 }
@@ -98,8 +101,8 @@ void Viewer::openViewer(RunSlot which) {
 
 void Viewer::onViewerScrolled() {
     const SampleRun& run = state_.viewedRun();
-    const ViewSpan span =
-        ViewSpan::atScrollPosition(controls_.viewerScrollBar->maximum(), controls_.viewerScrollBar->value(), run.samplePeriod);
+    const ViewSpan span = ViewSpan::atScrollPosition(controls_.viewerScrollBar->maximum(),
+                                                     controls_.viewerScrollBar->value(), run.samplePeriod);
     controls_.plot->clear();
     drawSpan(run, span.viewStart, span.last);
     placeTimeAxis(controls_, span.axis);

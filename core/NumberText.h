@@ -14,7 +14,6 @@ inline constexpr const char* kNoValueText = "---";
 std::string floatText(float value);
 std::string doubleText(double value);
 
-
 // The sampling rate of a sample period: floor(1000 / period) / 10 as a 32-bit float,
 // followed by " HZ". A period that is zero, negative or not a number shows "--- HZ".
 std::string rateText(float samplePeriod);

@@ -12,8 +12,7 @@ inline constexpr int kVersionMinor = KINEMO_VERSION_MINOR;
 inline constexpr int kVersionRevision = KINEMO_VERSION_PATCH;
 
 inline std::string versionText() {
-    return std::to_string(kVersionMajor) + "." + std::to_string(kVersionMinor) + "." +
-           std::to_string(kVersionRevision);
+    return std::to_string(kVersionMajor) + "." + std::to_string(kVersionMinor) + "." + std::to_string(kVersionRevision);
 }
 
 }  // namespace kinemo

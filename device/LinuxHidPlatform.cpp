@@ -5,20 +5,20 @@
 
 #include <linux/hidraw.h>
 
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <charconv>
 #include <cstring>
-#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
-#include <poll.h>
 #include <sstream>
-#include <sys/ioctl.h>
 #include <thread>
-#include <unistd.h>
 
 namespace kinemo {
 
@@ -116,14 +116,13 @@ std::string udevRuleLines() {
 std::string openFailureHintText(const std::string& path, const HidAttributes& attributes, int errorNumber) {
     const std::string reason = errorNumber != 0 ? std::strerror(errorNumber) : "unknown error";
     std::ostringstream text;
-    text << "kinemo: a Wii Remote (" << idsText(attributes)
-         << ") is connected as " << path << ", but it cannot be opened: " << reason << ".\n"
+    text << "kinemo: a Wii Remote (" << idsText(attributes) << ") is connected as " << path
+         << ", but it cannot be opened: " << reason << ".\n"
          << "kinemo: the program needs read and write access to " << path << ". To give it to the user\n"
          << "kinemo: logged in at the computer, install the udev rule 60-kinemo-wiimote.rules that comes\n"
          << "kinemo: with Kinemo into /etc/udev/rules.d/ (or write a file of that name there with these\n"
          << "kinemo: four lines):\n"
-         << udevRuleLines()
-         << "kinemo: then run, as root:\n"
+         << udevRuleLines() << "kinemo: then run, as root:\n"
          << "kinemo:   udevadm control --reload && udevadm trigger\n"
          << "kinemo: or disconnect and reconnect the remote. Kinemo keeps searching meanwhile.\n";
     return text.str();

@@ -100,9 +100,7 @@ std::optional<ReportLengths> reportLengths(std::span<const std::uint8_t> descrip
                 if (!kind.add(global.reportId, fieldBits)) return fail(error, "report too long");
                 break;
             }
-            case kCollection:
-                ++collectionDepth;
-                break;
+            case kCollection: ++collectionDepth; break;
             case kEndCollection:
                 if (collectionDepth == 0) return fail(error, "End Collection without Collection");
                 --collectionDepth;
@@ -136,8 +134,7 @@ std::optional<ReportLengths> reportLengths(std::span<const std::uint8_t> descrip
                 global = pushed.back();
                 pushed.pop_back();
                 break;
-            default:
-                break;  // usage page, logical and physical ranges, units: no effect on lengths
+            default: break;  // usage page, logical and physical ranges, units: no effect on lengths
             }
         }
         // Local items (usages, designators, strings, delimiters) and reserved items

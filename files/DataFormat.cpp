@@ -90,10 +90,10 @@ public:
 
         if (auto error = take(field, reason::kHeaderEnds)) return *error;
         switch (readNumber(field.text, run.samplePeriod)) {
-            case NumberStatus::Empty: return fail(field, reason::kPeriodEmpty);
-            case NumberStatus::NotNumber: return fail(field, reason::kPeriodNotNumber);
-            case NumberStatus::OutOfRange: return fail(field, reason::kPeriodOutOfRange);
-            case NumberStatus::Ok: break;
+        case NumberStatus::Empty: return fail(field, reason::kPeriodEmpty);
+        case NumberStatus::NotNumber: return fail(field, reason::kPeriodNotNumber);
+        case NumberStatus::OutOfRange: return fail(field, reason::kPeriodOutOfRange);
+        case NumberStatus::Ok: break;
         }
         const double period = run.samplePeriod;
         if (!std::isfinite(period) || period <= kMinPeriodExclusive || period > kMaxPeriod) {
@@ -127,10 +127,10 @@ private:
     std::optional<FormatError> take(Field& field, std::string_view atEnd) {
         if (reader_.onlyBlankLeft()) return FormatError{lastLine_, std::string(atEnd)};
         switch (reader_.next(field)) {
-            case FieldReader::Status::End: return FormatError{lastLine_, std::string(atEnd)};
-            case FieldReader::Status::UnclosedQuote:
-                return FormatError{reader_.line(), std::string(reason::kUnclosedQuote)};
-            case FieldReader::Status::Field: break;
+        case FieldReader::Status::End: return FormatError{lastLine_, std::string(atEnd)};
+        case FieldReader::Status::UnclosedQuote:
+            return FormatError{reader_.line(), std::string(reason::kUnclosedQuote)};
+        case FieldReader::Status::Field: break;
         }
         lastLine_ = field.line;
         return std::nullopt;
@@ -148,10 +148,10 @@ private:
     static std::optional<FormatError> readSample(const Field& field, std::uint8_t& out) {
         double value = 0;
         switch (readNumber(field.text, value)) {
-            case NumberStatus::Empty: return fail(field, reason::kValueEmpty);
-            case NumberStatus::NotNumber: return fail(field, reason::kValueNotNumber);
-            case NumberStatus::OutOfRange: return fail(field, reason::kValueOutOfRange);
-            case NumberStatus::Ok: break;
+        case NumberStatus::Empty: return fail(field, reason::kValueEmpty);
+        case NumberStatus::NotNumber: return fail(field, reason::kValueNotNumber);
+        case NumberStatus::OutOfRange: return fail(field, reason::kValueOutOfRange);
+        case NumberStatus::Ok: break;
         }
         if (value < 0 || value > 255) return fail(field, reason::kValueOutOfRange);
         if (value != std::trunc(value)) return fail(field, reason::kValueNotWhole);

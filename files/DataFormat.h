@@ -32,7 +32,6 @@ inline constexpr std::size_t kDataFileSavedSamples = kRunLength + 1;
 // A loaded run holds at most this many samples: the size of a sample store.
 inline constexpr std::size_t kDataFileMaxSamples = kStoreSize;
 
-
 // Entries 0..2000 of the run. Its `measuredAt` must hold no double quote and no
 // line end: it is written between quotes as it is.
 std::string writeDataFile(const SampleRun& run);
@@ -41,8 +40,8 @@ std::string writeDataFile(const SampleRun& run);
 struct SignatureMismatch {};
 
 struct FormatError {
-    int line = 0;        // 1-based line of the file where the fault lies
-    std::string reason;  // one sentence in Japanese, e.g. "値が0から255の範囲にありません。"
+    int line = 0;                 // 1-based line of the file where the fault lies
+    std::string reason;           // one sentence in Japanese, e.g. "値が0から255の範囲にありません。"
     std::string message() const;  // "12行目：値が0から255の範囲にありません。"
 };
 

@@ -25,19 +25,18 @@ LogError failure(const char* what, const std::string& path, int error) {
 }
 
 std::string newFileBlock(const std::string& date, const std::string& time) {
-    return std::string(kLogShortRuler) + kCrLf + "Quiverlab" + kCrLf + "   logfile create " + date + "  " +
-           time + kCrLf + kLogShortRuler + kCrLf + kCrLf + kCrLf;
+    return std::string(kLogShortRuler) + kCrLf + "Quiverlab" + kCrLf + "   logfile create " + date + "  " + time +
+           kCrLf + kLogShortRuler + kCrLf + kCrLf + kCrLf;
 }
 
 std::string existingFileBlock(const std::string& date, const std::string& time) {
-    return std::string(kCrLf) + kCrLf + kCrLf + kLogLongRuler + kCrLf + "...logging start " + date + "  " +
-           time + " ..." + kCrLf + kLogLongRuler + kCrLf;
+    return std::string(kCrLf) + kCrLf + kCrLf + kLogLongRuler + kCrLf + "...logging start " + date + "  " + time +
+           " ..." + kCrLf + kLogLongRuler + kCrLf;
 }
 
 }  // namespace
 
-DayLog::DayLog(Clock& clock, std::string directory)
-    : clock_(clock), directory_(std::move(directory)) {}
+DayLog::DayLog(Clock& clock, std::string directory) : clock_(clock), directory_(std::move(directory)) {}
 
 void DayLog::open() {
     // One reading of the clock names the file and stamps the block, so a call just

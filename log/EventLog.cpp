@@ -15,7 +15,7 @@ namespace {
 // Each missing folder of the path is made private to the user, as the base
 // directory specification asks for state.
 void makeFolders(const std::string& directory) {
-    for (std::size_t slash = directory.find('/', 1); ; slash = directory.find('/', slash + 1)) {
+    for (std::size_t slash = directory.find('/', 1);; slash = directory.find('/', slash + 1)) {
         const std::string prefix = directory.substr(0, slash);
         if (::mkdir(prefix.c_str(), 0700) != 0 && errno != EEXIST)
             throw LogError("cannot create " + prefix + ": " + std::strerror(errno));
@@ -25,7 +25,8 @@ void makeFolders(const std::string& directory) {
 
 // A path from a file dialog may hold a line end; the log keeps one line per event.
 std::string oneLine(std::string text) {
-    std::replace_if(text.begin(), text.end(), [](char c) { return c == '\n' || c == '\r'; }, ' ');
+    std::replace_if(
+        text.begin(), text.end(), [](char c) { return c == '\n' || c == '\r'; }, ' ');
     return text;
 }
 

@@ -1,8 +1,8 @@
 #include "ui/AboutDialog.h"
 
-#include "ui/WindowPlacement.h"
 #include "core/Version.h"
 #include "ui/Fonts.h"
+#include "ui/WindowPlacement.h"
 
 #include <QLabel>
 #include <QPalette>
@@ -18,7 +18,10 @@ const QColor kBackground(0, 192, 192);
 const QColor kDescriptionColour(255, 255, 128);
 const QColor kSeparatorGrey(128, 128, 128);
 
-const char* const kDescription = "ニンテンドーWiiのリモコンに搭載されている3軸加速度センサの値を、Bluetoothを使ってパソコンに取り込むためのソフトウエアです。このソフトを使うには、Wiiリモコン・Bluetooth（内蔵またはUSBアダプタ）と、Linux（X11またはWaylandのデスクトップ）が動いているパソコンが必要です。";
+const char* const kDescription =
+    "ニンテンドーWiiのリモコンに搭載されている3軸加速度センサの値を、Bluetoothを使ってパソコンに取り込むためのソフトウ"
+    "エアです。このソフトを使うには、Wiiリモコン・Bluetooth（内蔵またはUSBアダプタ）と、Linux（X11またはWaylandのデスク"
+    "トップ）が動いているパソコンが必要です。";
 
 // Credits of the program's own: its developers and what it is built on.
 const char* const kCredit = "Kinemo開発者 2026";
@@ -73,8 +76,8 @@ AboutDialog::AboutDialog()
     titleLabel_->setFont(kinemoFont(24, true));
     titleLabel_->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     versionLabel_ = makeLabel(this, "versionLabel", {208, 48, 171, 15}, QString(), Qt::white);
-    auto* description = makeLabel(this, "descriptionLabel", {32, 75, 315, 78}, QString::fromUtf8(kDescription),
-                                  kDescriptionColour);
+    auto* description =
+        makeLabel(this, "descriptionLabel", {32, 75, 315, 78}, QString::fromUtf8(kDescription), kDescriptionColour);
     description->setWordWrap(true);
     makeLabel(this, "creditLabel", {232, 144, 121, 17}, QString::fromUtf8(kCredit), Qt::white);
     makeLine(this, "separatorShadow", {6, 163, 372, 1}, kSeparatorGrey);

@@ -1,7 +1,7 @@
 #include "ui/AxisDirectionsWindow.h"
 
-#include "ui/WindowPlacement.h"
 #include "ui/Resources.h"
+#include "ui/WindowPlacement.h"
 
 #include <QLabel>
 #include <QPixmap>

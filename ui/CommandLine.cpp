@@ -26,8 +26,9 @@ void print(std::FILE* stream, const QString& text) {
 
 void sayThereIsNoDisplay() {
     const auto value = [](const char* name) {
-        return qEnvironmentVariableIsSet(name) ? QStringLiteral("%1='%2'").arg(QLatin1String(name), qEnvironmentVariable(name))
-                                               : QStringLiteral("%1 unset").arg(QLatin1String(name));
+        return qEnvironmentVariableIsSet(name)
+                   ? QStringLiteral("%1='%2'").arg(QLatin1String(name), qEnvironmentVariable(name))
+                   : QStringLiteral("%1 unset").arg(QLatin1String(name));
     };
     print(stderr, QStringLiteral("kinemo: needs a graphical display and cannot reach one (%1, %2)\n")
                       .arg(value("DISPLAY"), value("WAYLAND_DISPLAY")));
@@ -70,13 +71,14 @@ std::string bytesOf(const QString& file, const std::vector<std::string>& argumen
 
 ParsedCommandLine parseCommandLine(const std::vector<std::string>& rawArguments) {
     QStringList arguments;
-    for (const std::string& argument : rawArguments) arguments << QFile::decodeName(QByteArray::fromStdString(argument));
+    for (const std::string& argument : rawArguments)
+        arguments << QFile::decodeName(QByteArray::fromStdString(argument));
     QCoreApplication::setApplicationName(QString::fromUtf8(kAppTitle));
     QCoreApplication::setApplicationVersion(QString::fromStdString(versionText()));
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral(
-        "Shows the accelerometer of a Wii Remote as a live trace, records and calibrates runs, "
-        "and saves them as data files."));
+    parser.setApplicationDescription(
+        QStringLiteral("Shows the accelerometer of a Wii Remote as a live trace, records and calibrates runs, "
+                       "and saves them as data files."));
     // Not addHelpOption(): its --help-all lists Qt's own options, which are not taken here.
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Displays this help."));
     parser.addOption(help);
@@ -97,15 +99,17 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& rawArguments)
     const bool parsed = parser.parse(arguments);
     const QStringList files = parser.positionalArguments();
     if (!parsed || files.size() > 1) {
-        const QString problem = !parsed ? parser.errorText()
-                                        : QStringLiteral("Only one FILE can be opened; unexpected '%1'.").arg(files.at(1));
+        const QString problem = !parsed
+                                    ? parser.errorText()
+                                    : QStringLiteral("Only one FILE can be opened; unexpected '%1'.").arg(files.at(1));
         print(stderr, QStringLiteral("%1: %2\n\n%3").arg(program, problem, usage));
         result.exitStatus = kUsageError;
     } else if (parser.isSet(help)) {
         print(stdout, usage);
         result.exitStatus = 0;
     } else if (parser.isSet(version)) {
-        print(stdout, QStringLiteral("%1 %2\n").arg(QCoreApplication::applicationName(), QCoreApplication::applicationVersion()));
+        print(stdout, QStringLiteral("%1 %2\n").arg(QCoreApplication::applicationName(),
+                                                    QCoreApplication::applicationVersion()));
         result.exitStatus = 0;
     }
     result.options.simulate = parser.isSet(simulate);

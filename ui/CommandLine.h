@@ -14,7 +14,7 @@ namespace kinemo {
 
 struct StartOptions {
     bool simulate = false;
-    bool writeLog = true;  // the day log, unless --no-log
+    bool writeLog = true;             // the day log, unless --no-log
     std::optional<std::string> file;  // the data file to open in the viewer at start, its name's bytes
 };
 

@@ -1,10 +1,10 @@
 #include "ui/MainWindow.h"
 
 #include "app/Colours.h"
-#include "display/PlotSurface.h"
 #include "core/NumberText.h"
 #include "core/Sample.h"
 #include "core/Version.h"
+#include "display/PlotSurface.h"
 #include "ui/Fonts.h"
 #include "ui/Resources.h"
 #include "ui/WindowPlacement.h"
@@ -127,11 +127,12 @@ void MainWindow::buildClientArea() {
     const char* axisTags[kAxisCount] = {"X(Blue)", "Y(Red)", "Z(Green)"};
     for (int k = 0; k < kAxisCount; ++k) {
         const int top = 24 + 40 * k;
-        QLabel* tag = label(client, "axisTags", {576, top, 161, 33}, QString::fromLatin1(axisTags[k]), kAxisColors[k], white);
+        QLabel* tag =
+            label(client, "axisTags", {576, top, 161, 33}, QString::fromLatin1(axisTags[k]), kAxisColors[k], white);
         tag->setFont(kinemoFont(9, true));
         // No number until a remote has sent one: a 0 would read as a measurement.
-        controls_.readouts[k] = label(client, "readouts", {632, top + 8, 49, 17}, QString::fromUtf8(kNoValueText), white,
-                                      std::nullopt, Qt::AlignRight | Qt::AlignTop);
+        controls_.readouts[k] = label(client, "readouts", {632, top + 8, 49, 17}, QString::fromUtf8(kNoValueText),
+                                      white, std::nullopt, Qt::AlignRight | Qt::AlignTop);
         QLabel* unit = label(client, "axisUnits", {688, top + 8, 25, 25}, QStringLiteral("G"), std::nullopt, white);
         unit->setFont(kinemoFont(12, true));
         auto* check = new QCheckBox(client);
@@ -152,7 +153,8 @@ void MainWindow::buildClientArea() {
     controls_.measuredAtField->setFrame(false);
     setColors(controls_.measuredAtField, QColor(255, 255, 255), QColor(0, 0, 0));
     label(info, "rateCaption", {8, 40, 105, 17}, QStringLiteral("サンプリングレート"), std::nullopt, white);
-    controls_.rateLabel = label(info, "rateLabel", {8, 56, 137, 19}, QString(), white, std::nullopt, Qt::AlignRight | Qt::AlignTop);
+    controls_.rateLabel =
+        label(info, "rateLabel", {8, 56, 137, 19}, QString(), white, std::nullopt, Qt::AlignRight | Qt::AlignTop);
 
     controls_.monitorButton = button(client, "monitorButton", {576, 248, 161, 25}, kMonitorStart);
     controls_.recordButton = button(client, "recordButton", {576, 288, 161, 25}, QStringLiteral("時間軸の校正"));
@@ -160,13 +162,14 @@ void MainWindow::buildClientArea() {
 
     QWidget* strip = nullptr;
     // The strip keeps the desktop's window colour, as the menu bar does, not the client grey.
-    controls_.statusStrip = pictureBox(client, "statusStrip", {40, 328, 505, 33}, palette().color(QPalette::Window), &strip);
+    controls_.statusStrip =
+        pictureBox(client, "statusStrip", {40, 328, 505, 33}, palette().color(QPalette::Window), &strip);
     controls_.statusText = label(strip, "statusText", {16, 8, 433, 17},
-                              QStringLiteral("波形が現れたら、「時間軸の校正」ボタンをクリックします。"), std::nullopt,
-                              QColor(0, 0, 0));
+                                 QStringLiteral("波形が現れたら、「時間軸の校正」ボタンをクリックします。"),
+                                 std::nullopt, QColor(0, 0, 0));
     controls_.statusText->setFont(kinemoFont(11.25));
-    controls_.sampleCounter = label(strip, "sampleCounter", {432, 8, 65, 25}, QStringLiteral("0/%1").arg(kRunLength), std::nullopt, QColor(0, 0, 0),
-                             Qt::AlignRight | Qt::AlignTop);
+    controls_.sampleCounter = label(strip, "sampleCounter", {432, 8, 65, 25}, QStringLiteral("0/%1").arg(kRunLength),
+                                    std::nullopt, QColor(0, 0, 0), Qt::AlignRight | Qt::AlignTop);
 
     auto* scroll = new QScrollBar(Qt::Horizontal, client);
     scroll->setObjectName(QStringLiteral("viewerScrollBar"));
@@ -185,7 +188,8 @@ void MainWindow::buildClientArea() {
     u.showRecordedButton = button(client, "showRecordedButton", {40, 392, 161, 25}, QStringLiteral("記録された加速度"));
     u.stampTimeButton = button(client, "stampTimeButton", {216, 392, 161, 25}, QStringLiteral("stampTimeButton"));
     u.reportOnChangeButton = button(client, "reportOnChangeButton", {392, 392, 89, 25}, QStringLiteral("Mode0x00"));
-    u.reportContinuouslyButton = button(client, "reportContinuouslyButton", {496, 392, 89, 25}, QStringLiteral("Mode0x04"));
+    u.reportContinuouslyButton =
+        button(client, "reportContinuouslyButton", {496, 392, 89, 25}, QStringLiteral("Mode0x04"));
     // Clipped away they escape the mouse; Tab would still reach them.
     for (QPushButton* b : {u.showRecordedButton, u.stampTimeButton, u.reportOnChangeButton, u.reportContinuouslyButton})
         b->setFocusPolicy(Qt::NoFocus);
@@ -254,7 +258,8 @@ void MainWindow::buildMenus() {
     actions_.blackBackground = addItem(monitor, "blackBackgroundAction", QStringLiteral("背景色　黒"));
     actions_.whiteBackground = addItem(monitor, "whiteBackgroundAction", QStringLiteral("背景色　白"));
     QMenu* help = addMenu(bar, "helpMenu", QStringLiteral("ヘルプ"));
-    actions_.axisDirections = addItem(help, "axisDirectionsAction", QStringLiteral("Wiiリモコンの加速度センサの軸方向"));
+    actions_.axisDirections =
+        addItem(help, "axisDirectionsAction", QStringLiteral("Wiiリモコンの加速度センサの軸方向"));
     actions_.about = addItem(help, "aboutAction", QStringLiteral("バージョン情報"));
 }
 

@@ -34,8 +34,7 @@ void quitOnSignals(QObject& application) {
     auto* notifier = new QSocketNotifier(pipe[0], QSocketNotifier::Read, &application);
     QObject::connect(notifier, &QSocketNotifier::activated, &application, [readEnd = pipe[0]] {
         char bytes[64];
-        while (::read(readEnd, bytes, sizeof bytes) > 0) {
-        }
+        while (::read(readEnd, bytes, sizeof bytes) > 0) {}
         // As 終了 does; it also ends a message box or a file dialog that is open.
         QCoreApplication::exit(0);
     });

@@ -5,7 +5,6 @@
 #include <QCommandLineParser>
 #include <QTimer>
 
-
 namespace kinemo {
 
 void addStartupFileArgument(QCommandLineParser& options) {

@@ -29,8 +29,9 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (watched == window_ && (event->type() == QEvent::Move || event->type() == QEvent::Resize ||
-                                   event->type() == QEvent::WindowActivate) &&
+        if (watched == window_ &&
+            (event->type() == QEvent::Move || event->type() == QEvent::Resize ||
+             event->type() == QEvent::WindowActivate) &&
             frameKnown(*window_)) {
             window_->removeEventFilter(this);
             deleteLater();

@@ -36,8 +36,8 @@ int main(int argc, char** argv) {
     });
     watch.start(50);
     app.exec();
-    std::printf("recording run%s: %s, sample period %.7g (goal >= 99.5 HZ)\n", simulate ? " (simulated remote)" : "", qPrintable(c.rateLabel->text()),
-                window.state().recorded.samplePeriod);
+    std::printf("recording run%s: %s, sample period %.7g (goal >= 99.5 HZ)\n", simulate ? " (simulated remote)" : "",
+                qPrintable(c.rateLabel->text()), window.state().recorded.samplePeriod);
     std::printf("%s\n", qPrintable(c.unreachable.elapsedLabel->text()));
     return 0;
 }

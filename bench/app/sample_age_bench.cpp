@@ -86,8 +86,9 @@ int main(int argc, char** argv) {
 
     std::sort(ages.begin(), ages.end());
     if (ages.empty()) return 1;
-    std::printf("age of the shown sample over %d s, %zu ticks: median %.1f ms, p99 %.1f ms, max %.1f ms "
-                "(goal p99 <= 20 ms)\n",
-                seconds, ages.size(), ages[ages.size() / 2], ages[ages.size() * 99 / 100], ages.back());
+    std::printf(
+        "age of the shown sample over %d s, %zu ticks: median %.1f ms, p99 %.1f ms, max %.1f ms "
+        "(goal p99 <= 20 ms)\n",
+        seconds, ages.size(), ages[ages.size() / 2], ages[ages.size() * 99 / 100], ages.back());
     return 0;
 }

@@ -1,8 +1,8 @@
 // What the link costs the user-interface thread.
-#include "device/WiiRemote.h"
 #include "device/LinuxHidPlatform.h"
 #include "device/ReportDescriptor.h"
 #include "device/SimulatedHidPlatform.h"
+#include "device/WiiRemote.h"
 #include "tests/support/FakeHidPlatform.h"
 
 #include <benchmark/benchmark.h>

@@ -22,8 +22,9 @@ public:
         MeasurementState& s = window_.state();
         // A lively run, so that every segment is a sloped line.
         for (int i = 0; i < kRunLength; ++i)
-            s.recorded.samples[i] = {static_cast<std::uint8_t>(60 + (i * 7) % 140), static_cast<std::uint8_t>(30 + (i * 13) % 200),
-                            static_cast<std::uint8_t>(90 + (i * 3) % 80)};
+            s.recorded.samples[i] = {static_cast<std::uint8_t>(60 + (i * 7) % 140),
+                                     static_cast<std::uint8_t>(30 + (i * 13) % 200),
+                                     static_cast<std::uint8_t>(90 + (i * 3) % 80)};
         s.recorded.samplePeriod = 1.2f;  // longest windows: start 1248 draws 751 segments
         window_.viewer().openViewer(RunSlot::Recorded);
         QApplication::processEvents();

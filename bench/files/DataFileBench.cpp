@@ -3,9 +3,8 @@
 #include "files/DataFormat.h"
 #include "files/FileIo.h"
 
-#include <QTemporaryDir>
 #include <benchmark/benchmark.h>
-
+#include <QTemporaryDir>
 
 namespace kinemo {
 namespace {
@@ -41,7 +40,8 @@ void BM_ParseSpreadsheetFile(benchmark::State& state) {
     const SampleRun run = recordedRun();
     for (std::size_t i = 0; i < kDataFileSavedSamples; ++i) {
         const AccTriple& e = run.samples[i];
-        bytes += "\"" + std::to_string(e[0]) + "\", \"" + std::to_string(e[1]) + "\", \"" + std::to_string(e[2]) + "\",,\n";
+        bytes +=
+            "\"" + std::to_string(e[0]) + "\", \"" + std::to_string(e[1]) + "\", \"" + std::to_string(e[2]) + "\",,\n";
     }
     for (auto _ : state) benchmark::DoNotOptimize(parseDataFile(bytes));
 }

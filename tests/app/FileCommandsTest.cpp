@@ -1,8 +1,8 @@
 #include "files/DataFormat.h"
 #include "tests/support/FilePermissions.h"
+#include "tests/support/MainWindowFixture.h"
 #include "tests/support/PipeWithPartner.h"
 #include "tests/support/TestFiles.h"
-#include "tests/support/MainWindowFixture.h"
 
 #include <QTemporaryDir>
 
@@ -80,7 +80,8 @@ TEST_F(FileCommandsTest, TheLoadedAndTheRecordedRunThroughLoadsViewsAndSaves) {
     EXPECT_WINDOW() << "a refused file changes nothing";
     load(path("blank.csv"));
     expected["messages"] = "4, last データファイルを読み込めませんでした。 … 4行目：値が空です。";
-    expected["day log"] = "7 lines, last データファイルを読み込めませんでした：" + path("blank.csv").toStdString() + "（4行目：値が空です。）";
+    expected["day log"] = "7 lines, last データファイルを読み込めませんでした：" + path("blank.csv").toStdString() +
+                          "（4行目：値が空です。）";
     EXPECT_WINDOW();
     load(path("short.csv"));
     expectViewer("loaded", "short", "80 HZ", "1..1200 at 1200");
@@ -113,7 +114,8 @@ TEST_F(FileCommandsTest, TheLoadedAndTheRecordedRunThroughLoadsViewsAndSaves) {
     expected["plot"] = "black X 0..400 Y 0..400 Z 0..400";
     expected["recorded run"] = "1.0500 \"2026/12/06 9:05:07\" 0,0,0 131,131,131 .. 131,131,131 | 131,131,131";
     expected["loaded run"] = "0.8000 \"2026/11/30 8:00:00\" 40,41,42 40,41,42 .. 40,41,42 | 40,41,42";
-    expected["messages"] = "6, last 最後の記録は途中で中止されたため、保存できません。もう一度記録してから保存してください。";
+    expected["messages"] =
+        "6, last 最後の記録は途中で中止されたため、保存できません。もう一度記録してから保存してください。";
     expected["day log"] = "13 lines, last データを保存しませんでした（最後の記録が途中で中止されたため）";
     EXPECT_WINDOW() << "a load gives the run up, and a given-up run is not saved";
     clock.dateTime = {2026, 12, 8, 7, 6, 5};

@@ -69,14 +69,20 @@ TEST_F(MeasurementTest, StartUpThenTheMonitorButtonTheModesAndTheAxes) {
     ticks(2);
     hid.addDevice("/dev/hidraw1", kNintendoVendorId, kWiiRemotePlusProductId).openError = EACCES;
     ticks(2);
-    expected["messages"] = "1, last Wiiリモコンプラス（057E:0330）が /dev/hidraw1 にありますが、開けません（読み書きの権限がありません）。 … Kinemo はその間もリモコンを探し続けます。";
-    expected["day log"] = "4 lines, last リモコンが見つかりましたが開けません（/dev/hidraw1、読み書きの権限がありません）";
+    expected["messages"] =
+        "1, last Wiiリモコンプラス（057E:0330）が /dev/hidraw1 "
+        "にありますが、開けません（読み書きの権限がありません）。 … Kinemo はその間もリモコンを探し続けます。";
+    expected["day log"] =
+        "4 lines, last リモコンが見つかりましたが開けません（/dev/hidraw1、読み書きの権限がありません）";
     expected["plot"] = "black Z 5..10";
     EXPECT_WINDOW() << "a remote of the other model that cannot be opened, told once";
     hid.device("/dev/hidraw1").openError = EBUSY;
     ticks(2);
-    expected["messages"] = "2, last Wiiリモコンプラス（057E:0330）が /dev/hidraw1 にありますが、開けません（ほかのプログラムが使用中です）。 … Kinemo はその間もリモコンを探し続けます。";
-    expected["day log"] = "5 lines, last リモコンが見つかりましたが開けません（/dev/hidraw1、ほかのプログラムが使用中です）";
+    expected["messages"] =
+        "2, last Wiiリモコンプラス（057E:0330）が /dev/hidraw1 "
+        "にありますが、開けません（ほかのプログラムが使用中です）。 … Kinemo はその間もリモコンを探し続けます。";
+    expected["day log"] =
+        "5 lines, last リモコンが見つかりましたが開けません（/dev/hidraw1、ほかのプログラムが使用中です）";
     expected["plot"] = "black Z 5..12";
     EXPECT_WINDOW() << "told again for a new reason";
     hid.device("/dev/hidraw1").openError = 0;
@@ -89,8 +95,11 @@ TEST_F(MeasurementTest, StartUpThenTheMonitorButtonTheModesAndTheAxes) {
     EXPECT_WINDOW() << "opened, lost, and not found again";
     hid.addDevice("/dev/hidraw1", kNintendoVendorId, kWiiRemotePlusProductId).openError = EBUSY;
     ticks(2);
-    expected["messages"] = "3, last Wiiリモコンプラス（057E:0330）が /dev/hidraw1 にありますが、開けません（ほかのプログラムが使用中です）。 … Kinemo はその間もリモコンを探し続けます。";
-    expected["day log"] = "9 lines, last リモコンが見つかりましたが開けません（/dev/hidraw1、ほかのプログラムが使用中です）";
+    expected["messages"] =
+        "3, last Wiiリモコンプラス（057E:0330）が /dev/hidraw1 "
+        "にありますが、開けません（ほかのプログラムが使用中です）。 … Kinemo はその間もリモコンを探し続けます。";
+    expected["day log"] =
+        "9 lines, last リモコンが見つかりましたが開けません（/dev/hidraw1、ほかのプログラムが使用中です）";
     expected["plot"] = "black Z 5..18";
     EXPECT_WINDOW() << "the same refusal is told again once the remote was opened in between";
     window->actions().axisDirections->trigger();
@@ -150,7 +159,8 @@ TEST_F(MeasurementTest, AStandardAndAFineRunWithModeChangesHalfway) {
     clock.dateTime = {2026, 12, 7, 10, 1, 2};
     c().recordButton->click();
     ticks(1);
-    expectRunStart("recording fine", "2026/12/07 10:01:02", "精密測定モードです。波形は現れません。しばらくお待ちください。 | 1/2000");
+    expectRunStart("recording fine", "2026/12/07 10:01:02",
+                   "精密測定モードです。波形は現れません。しばらくお待ちください。 | 1/2000");
     expected["axis boxes"] = "on on off";
     expected["recorded run"] = "1.2250 \"2026/12/07 10:01:02\" 7,8,9 131,131,131 .. 131,131,131 | 131,131,131";
     expected["day log"] = "4 lines, last 記録を開始しました（精密測定）";

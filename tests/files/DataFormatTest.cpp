@@ -31,7 +31,8 @@ TEST(DataFormat, ARunIsWrittenAsQuotedHeadRowsAndOneLinePerEntryUpTo2000) {
 TEST(DataFormat, ASpreadsheetsCopyOfAFileLoadsTheSameSamples) {
     const std::pair<const char*, std::string> cases[] = {
         {"values over several lines", dataFile(0) + "1,2\r\n3,4\r\n5,6\r\n"},
-        {"LF, byte-order mark, padded rows, blanks, quotes", "\xEF\xBB\xBFKinemo,,\n\"\",,\n\"1.05\",,\n 1, \"2\" ,3,,\n4,5,6\n"},
+        {"LF, byte-order mark, padded rows, blanks, quotes",
+         "\xEF\xBB\xBFKinemo,,\n\"\",,\n\"1.05\",,\n 1, \"2\" ,3,,\n4,5,6\n"},
         {"empty date cell, blank rows at the end", "Kinemo,,\r\n,,\r\n1.05,,\r\n1,2,3\r\n4,5,6\r\n\r\n,,\r\n"},
         {"signs, points and leading zeros", dataFile(0) + "+1,2.0,03\r\n4.,+5.,6\r\n"},
     };
@@ -84,8 +85,7 @@ TEST(DataFormat, ARefusedFileNamesTheLineAtFault) {
         {two + "131,\"131,131\r\n", "5行目：引用符が閉じられていません。"},
         {dataFile(2003, 1, 1), "2006行目：サンプルが2002個を超えています。"},
     };
-    for (const auto& [bytes, expected] : cases)
-        EXPECT_EQ(refusal(bytes), expected) << bytes.substr(0, 40);
+    for (const auto& [bytes, expected] : cases) EXPECT_EQ(refusal(bytes), expected) << bytes.substr(0, 40);
 }
 
 }  // namespace

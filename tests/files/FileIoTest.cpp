@@ -3,8 +3,8 @@
 #include "tests/support/PipeWithPartner.h"
 #include "tests/support/TestFiles.h"
 
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <QTemporaryDir>
 
 #include <cstring>
 
@@ -50,8 +50,7 @@ TEST_F(FileIoTest, ASaveKilledAtAnyMomentLeavesOneWholeFileAndNoOther) {
     for (int kill = 0; kill < 300; ++kill) {
         const pid_t saver = fork();
         ASSERT_GE(saver, 0);
-        for (bool odd = false; saver == 0; odd = !odd)
-            saveFileAtomically(path.toStdString(), odd ? one : two);
+        for (bool odd = false; saver == 0; odd = !odd) saveFileAtomically(path.toStdString(), odd ? one : two);
         usleep(200 + kill * 37 % 3000);
         ::kill(saver, SIGKILL);
         while (waitpid(-1, nullptr, 0) > 0 || errno == EINTR) {}

@@ -4,8 +4,8 @@
 #include "tests/support/PipeWithPartner.h"
 #include "tests/support/TestFiles.h"
 
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <QTemporaryDir>
 
 #include <fcntl.h>
 
@@ -18,9 +18,10 @@ namespace {
 using test::filesIn;
 using test::readFile;
 
-const std::string kCreationBlock = "/*****************************************/\r\nQuiverlab\r\n"
-                                   "   logfile create 2009/12/31  9:05:07\r\n"
-                                   "/*****************************************/\r\n\r\n\r\n\r\n";
+const std::string kCreationBlock =
+    "/*****************************************/\r\nQuiverlab\r\n"
+    "   logfile create 2009/12/31  9:05:07\r\n"
+    "/*****************************************/\r\n\r\n\r\n\r\n";
 
 std::string laterStartBlock(const std::string& time) {
     return "\r\n\r\n\r\n/************************************************/\r\n...logging start 2009/12/31  " + time +
@@ -95,7 +96,8 @@ TEST_F(DayLogTest, OfTwoInstancesStartingAtOnceOnANewDayExactlyOneWritesTheNewFi
         other.join();
         const std::string day = readFile(QString::fromStdString(folder + "/091231.log"));
         // Which of the two blocks gets in first is the two instances' race.
-        ASSERT_TRUE(day == kCreationBlock + laterStartBlock("9:05:07") || day == laterStartBlock("9:05:07") + kCreationBlock)
+        ASSERT_TRUE(day == kCreationBlock + laterStartBlock("9:05:07") ||
+                    day == laterStartBlock("9:05:07") + kCreationBlock)
             << day;
     }
 }

@@ -16,7 +16,7 @@ namespace kinemo::test {
 using Bytes = std::vector<std::uint8_t>;
 
 struct FakeDeviceState {
-    int openError = 0;  // the errno that refuses the open; 0 opens
+    int openError = 0;                        // the errno that refuses the open; 0 opens
     std::optional<HidAttributes> attributes;  // what the opened device tells; empty: unreadable
     HidAttributes listedAs{};                 // what the enumeration tells
     std::optional<ReportLengths> reportLengths = ReportLengths{22, 22};
@@ -113,8 +113,10 @@ inline Bytes readHexFixture(const std::string& path) {
     std::ifstream file(path);
     Bytes bytes;
     for (std::string word; file >> word;) {
-        if (word[0] == '#') std::getline(file, word);
-        else bytes.push_back(static_cast<std::uint8_t>(std::stoul(word, nullptr, 16)));
+        if (word[0] == '#')
+            std::getline(file, word);
+        else
+            bytes.push_back(static_cast<std::uint8_t>(std::stoul(word, nullptr, 16)));
     }
     return bytes;
 }

@@ -90,7 +90,8 @@ protected:
         expected["plot"] = "black";
     }
     // The viewer opened on a stored run, whatever came before.
-    void expectViewer(const std::string& run, const std::string& date, const std::string& rate, const std::string& bar) {
+    void expectViewer(const std::string& run, const std::string& date, const std::string& rate,
+                      const std::string& bar) {
         expected["mode"] = "viewing " + run;
         expected["monitor button"] = "モニター開始";
         expected["date"] = date;

@@ -7,6 +7,7 @@
 #include "display/PlotSurface.h"
 #include "ui/MainWindow.h"
 
+#include <gtest/gtest.h>
 #include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
@@ -14,7 +15,6 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTimer>
-#include <gtest/gtest.h>
 
 #include <map>
 #include <string>
@@ -34,15 +34,12 @@ inline std::string modeText(MainWindow& window) {
     const bool ticking = window.controls().sampleTimer->isActive();
     const std::string fine = state.isFineMode ? "fine" : "standard";
     switch (window.mode()) {
-    case MeasurementMode::Recording:
-        return "recording " + fine + (ticking ? "" : ", tick stopped");
+    case MeasurementMode::Recording: return "recording " + fine + (ticking ? "" : ", tick stopped");
     case MeasurementMode::Viewing:
         return std::string(state.viewed == RunSlot::Loaded ? "viewing loaded" : "viewing recorded") +
                (ticking ? ", tick running" : "");
-    case MeasurementMode::Monitoring:
-        return "monitoring, next run " + fine;
-    case MeasurementMode::Stopped:
-        return "stopped, next run " + fine;
+    case MeasurementMode::Monitoring: return "monitoring, next run " + fine;
+    case MeasurementMode::Stopped: return "stopped, next run " + fine;
     }
     return "no mode";
 }
@@ -100,7 +97,8 @@ inline std::string windowsText(const char* kind, qint64 programsIcon) {
 }
 
 // With the messages shown so far and the day log's events.
-inline WindowState readState(MainWindow& window, const std::vector<QString>& messages, const std::vector<std::string>& events) {
+inline WindowState readState(MainWindow& window, const std::vector<QString>& messages,
+                             const std::vector<std::string>& events) {
     const MainControls& c = window.controls();
     WindowState state;
     state["mode"] = modeText(window);
@@ -128,7 +126,8 @@ inline WindowState readState(MainWindow& window, const std::vector<QString>& mes
     state["recorded run"] = runText(window.state().recorded);
     state["loaded run"] = runText(window.state().loaded);
     const qint64 icon = window.windowIcon().cacheKey();
-    state["help windows"] = "axes " + windowsText("AxisDirectionsWindow", icon) + ", about " + windowsText("AboutDialog", icon);
+    state["help windows"] =
+        "axes " + windowsText("AxisDirectionsWindow", icon) + ", about " + windowsText("AboutDialog", icon);
     // A message of several lines by its first and its last.
     QStringList lines = messages.empty() ? QStringList{""} : messages.back().split(QLatin1Char('\n'));
     if (lines.size() > 2) lines = QStringList{lines.front(), lines.back()};

@@ -81,11 +81,13 @@ TEST_F(MainWindowTest, ARemoteThatCannotBeOpenedGetsOneNoticeThatDoesNotWait) {
     for (QWidget* shown : QApplication::topLevelWidgets())
         if (auto* box = qobject_cast<QMessageBox*>(shown); box && box->isVisible() && !box->isModal())
             notices << box->windowTitle() + ": " + box->text();
-    EXPECT_EQ(notices, QStringList{"Kinemo: Wiiリモコン（057E:0306）が /dev/hidraw5 にありますが、開けません（ほかのプログラムが使用中です）。\n\n"
-                                   "このコンピュータの前でログインしている利用者が使えるように、udev のルール "
-                                   "60-kinemo-wiimote.rules を /etc/udev/rules.d/ に入れてから、リモコンをつなぎ直してください。"
-                                   "手順は README.ja.md の「うまくつながらないとき」にあります。\n\n"
-                                   "Kinemo はその間もリモコンを探し続けます。"});
+    EXPECT_EQ(notices,
+              QStringList{"Kinemo: Wiiリモコン（057E:0306）が /dev/hidraw5 "
+                          "にありますが、開けません（ほかのプログラムが使用中です）。\n\n"
+                          "このコンピュータの前でログインしている利用者が使えるように、udev のルール "
+                          "60-kinemo-wiimote.rules を /etc/udev/rules.d/ に入れてから、リモコンをつなぎ直してください。"
+                          "手順は README.ja.md の「うまくつながらないとき」にあります。\n\n"
+                          "Kinemo はその間もリモコンを探し続けます。"});
 }
 
 }  // namespace

@@ -3,13 +3,13 @@
 
 #include "ui/Fonts.h"
 
+#include <gtest/gtest.h>
 #include <QApplication>
 #include <QFileInfo>
 #include <QFontInfo>
 #include <QImage>
 #include <QStyle>
 #include <QWidget>
-#include <gtest/gtest.h>
 
 #include <algorithm>
 
@@ -26,7 +26,8 @@ inline std::string whatThePicturesNeedAndLack() {
     const QString family = QFontInfo(kinemoFont()).family();
     if (family != QStringLiteral("IPAPGothic"))
         return "the reviewed pictures were taken with the font IPAPGothic (Debian package fonts-ipafont-gothic), "
-               "but this machine draws the window's texts with '" + family.toStdString() + "'";
+               "but this machine draws the window's texts with '" +
+               family.toStdString() + "'";
     return "";
 }
 

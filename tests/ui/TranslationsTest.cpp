@@ -1,8 +1,8 @@
 #include "ui/Translations.h"
 
+#include <gtest/gtest.h>
 #include <QCoreApplication>
 #include <QTranslator>
-#include <gtest/gtest.h>
 
 namespace kinemo {
 namespace {
@@ -12,7 +12,11 @@ namespace {
 TEST(Translations, TheSaveDialogAndItsOverwriteQuestionAreJapanese) {
     const std::unique_ptr<QTranslator> japanese(installQtTranslation());
     ASSERT_NE(japanese, nullptr) << "Qt's Japanese texts: Debian package qt6-translations-l10n";
-    const struct { const char* context; const char* source; const char* japanese; } texts[] = {
+    const struct {
+        const char* context;
+        const char* source;
+        const char* japanese;
+    } texts[] = {
         {"QFileDialog", "Save As", "名前を付けて保存"},
         {"QFileDialog", "%1 already exists.\nDo you want to replace it?", "%1 は既に存在します。\n置き換えますか?"},
         {"QPlatformTheme", "&Yes", "はい(&Y)"},

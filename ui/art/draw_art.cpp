@@ -18,11 +18,10 @@
 namespace {
 
 // The sixteen colours of the classic palette; the small icons use only these.
-const QList<QRgb> kSixteenColours = {
-    qRgb(0, 0, 0),       qRgb(128, 0, 0),   qRgb(0, 128, 0),   qRgb(128, 128, 0),
-    qRgb(0, 0, 128),     qRgb(128, 0, 128), qRgb(0, 128, 128), qRgb(192, 192, 192),
-    qRgb(128, 128, 128), qRgb(255, 0, 0),   qRgb(0, 255, 0),   qRgb(255, 255, 0),
-    qRgb(0, 0, 255),     qRgb(255, 0, 255), qRgb(0, 255, 255), qRgb(255, 255, 255)};
+const QList<QRgb> kSixteenColours = {qRgb(0, 0, 0),       qRgb(128, 0, 0),   qRgb(0, 128, 0),   qRgb(128, 128, 0),
+                                     qRgb(0, 0, 128),     qRgb(128, 0, 128), qRgb(0, 128, 128), qRgb(192, 192, 192),
+                                     qRgb(128, 128, 128), qRgb(255, 0, 0),   qRgb(0, 255, 0),   qRgb(255, 255, 0),
+                                     qRgb(0, 0, 255),     qRgb(255, 0, 255), qRgb(0, 255, 255), qRgb(255, 255, 255)};
 
 const QColor kFrameLight(192, 192, 192);
 const QColor kFrameDark(128, 128, 128);
@@ -73,13 +72,16 @@ QImage drawIcon(int size) {
 QString drawIconSvg() {
     QString wave;
     for (const QPointF& pt : wavePoints(4, 24, 16, 7.2, 48)) {
-        wave += QStringLiteral("%1%2,%3 ").arg(wave.isEmpty() ? "M" : "L").arg(pt.x(), 0, 'f', 2).arg(pt.y(), 0, 'f', 2);
+        wave +=
+            QStringLiteral("%1%2,%3 ").arg(wave.isEmpty() ? "M" : "L").arg(pt.x(), 0, 'f', 2).arg(pt.y(), 0, 'f', 2);
     }
     QString grid;
     for (int k = 1; k < 4; ++k) {
         const int at = 4 + 6 * k;
-        grid += QStringLiteral("  <rect x=\"%1\" y=\"4\" width=\"1\" height=\"24\" fill=\"#008000\"/>\n"
-                               "  <rect x=\"4\" y=\"%1\" width=\"24\" height=\"1\" fill=\"#008000\"/>\n").arg(at);
+        grid += QStringLiteral(
+                    "  <rect x=\"%1\" y=\"4\" width=\"1\" height=\"24\" fill=\"#008000\"/>\n"
+                    "  <rect x=\"4\" y=\"%1\" width=\"24\" height=\"1\" fill=\"#008000\"/>\n")
+                    .arg(at);
     }
     return QStringLiteral(
                "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"32\" height=\"32\" viewBox=\"0 0 32 32\">\n"
@@ -150,10 +152,10 @@ void drawRemote(QPainter& p) {
     p.drawRect(QRectF(83, 70.5, 30, 9));
     p.setPen(QPen(dark, 1.2));
     p.setBrush(key);
-    p.drawEllipse(QPointF(98, 110), 10, 10);  // A
+    p.drawEllipse(QPointF(98, 110), 10, 10);                                        // A
     for (double x : {84.0, 98.0, 112.0}) p.drawEllipse(QPointF(x, 158), 4.5, 4.5);  // - HOME +
-    p.drawEllipse(QPointF(98, 205), 7.5, 7.5);  // 1
-    p.drawEllipse(QPointF(98, 228), 7.5, 7.5);  // 2
+    p.drawEllipse(QPointF(98, 205), 7.5, 7.5);                                      // 1
+    p.drawEllipse(QPointF(98, 228), 7.5, 7.5);                                      // 2
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(150, 150, 156));
     for (int row = 0; row < 3; ++row)
