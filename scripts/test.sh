@@ -25,6 +25,11 @@ run_ctest() {
   [ "$status" -eq 0 ] && [ -n "$total" ] && [ "${bad:-0}" -eq 0 ] || { echo "$passed passed, $((failed > 0 ? failed : 1)) failed"; exit 1; }
 }
 
+echo "== format"
+# Every tracked C++ file as .clang-format lays it out (clang-format -i FILE mends one).
+(cd "$root" && git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format --dry-run -Werror) ||
+  { echo "clang-format: the files named above differ from .clang-format's layout"; echo "$passed passed, 1 failed"; exit 1; }
+
 echo "== normal build"
 cmake -S "$root" -B "$root/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKINEMO_WERROR=ON \
   -DKINEMO_BUILD_TESTS=ON -DKINEMO_BUILD_BENCH=ON >/dev/null
