@@ -44,7 +44,7 @@ protected:
 
 // The two stored runs through loads, views and saves, before, during and after a run.
 TEST_F(FileCommandsTest, TheLoadedAndTheRecordedRunThroughLoadsViewsAndSaves) {
-    kinemo::SampleRun fileRun;
+    SampleRun fileRun;
     fileRun.samples.fill({40, 41, 42});
     fileRun.samplePeriod = 0.8f;
     fileRun.measuredAt = "2026/11/30 8:00:00";

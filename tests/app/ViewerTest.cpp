@@ -73,7 +73,7 @@ TEST_F(ViewerTest, TheViewerThroughScrollsMonitorPressesAndARunGivenUp) {
 
 // A store of its own on the heap lets the address sanitizer see any read past it.
 TEST_F(ViewerTest, AWindowPastTheStoresEndStopsAtItsLastEntry) {
-    auto run = std::make_unique<kinemo::SampleRun>();
+    auto run = std::make_unique<SampleRun>();
     run->samplePeriod = 1.0f;
     run->samples[2001] = {250, 250, 250};
     window->viewer().drawSpan(*run, 1990, 4000);

@@ -14,10 +14,10 @@ std::string dataFile(int samples, int first = 131, int step = 0, std::string hea
     return head;
 }
 
-kinemo::SampleRun loaded(std::string_view file) { return std::get<kinemo::SampleRun>(parseDataFile(file)); }
+SampleRun loaded(std::string_view file) { return std::get<SampleRun>(parseDataFile(file)); }
 
 TEST(DataFormat, ARunIsWrittenAsQuotedHeadRowsAndOneLinePerEntryUpTo2000) {
-    kinemo::SampleRun run;
+    SampleRun run;
     run.measuredAt = "2026/12/06 9:05:07";
     run.samplePeriod = 1.052342f;
     run.samples[0] = {0, 255, 7};
