@@ -5,20 +5,20 @@
 
 #include <linux/hidraw.h>
 
-#include <fcntl.h>
-#include <poll.h>
-#include <sys/ioctl.h>
-#include <unistd.h>
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <charconv>
 #include <cstring>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <poll.h>
 #include <sstream>
+#include <sys/ioctl.h>
 #include <thread>
+#include <unistd.h>
 
 namespace kinemo {
 

@@ -29,10 +29,8 @@ int main(int argc, char** argv) {
 
     kinemo::SystemClock clock;
     std::unique_ptr<kinemo::HidPlatform> hid;
-    if (commandLine.options.simulate)
-        hid = std::make_unique<kinemo::SimulatedHidPlatform>(clock);
-    else
-        hid = std::make_unique<kinemo::LinuxHidPlatform>();
+    if (commandLine.options.simulate) hid = std::make_unique<kinemo::SimulatedHidPlatform>(clock);
+    else hid = std::make_unique<kinemo::LinuxHidPlatform>();
 
     std::unique_ptr<kinemo::EventLog> log;
     if (commandLine.options.writeLog) {

@@ -3,8 +3,8 @@
 #include "files/DataFormat.h"
 #include "files/FileIo.h"
 
-#include <benchmark/benchmark.h>
 #include <QTemporaryDir>
+#include <benchmark/benchmark.h>
 
 namespace kinemo {
 namespace {

@@ -3,11 +3,11 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/inotify.h>
-#include <unistd.h>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <sys/inotify.h>
+#include <unistd.h>
 
 namespace kinemo {
 namespace {

@@ -4,8 +4,8 @@
 #include "tests/support/PipeWithPartner.h"
 #include "tests/support/TestFiles.h"
 
-#include <gtest/gtest.h>
 #include <QTemporaryDir>
+#include <gtest/gtest.h>
 
 #include <fcntl.h>
 

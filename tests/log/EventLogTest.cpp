@@ -3,9 +3,9 @@
 #include "tests/support/FilePermissions.h"
 #include "tests/support/TestFiles.h"
 
-#include <gtest/gtest.h>
 #include <QFileInfo>
 #include <QTemporaryDir>
+#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <sstream>

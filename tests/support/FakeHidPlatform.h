@@ -113,10 +113,8 @@ inline Bytes readHexFixture(const std::string& path) {
     std::ifstream file(path);
     Bytes bytes;
     for (std::string word; file >> word;) {
-        if (word[0] == '#')
-            std::getline(file, word);
-        else
-            bytes.push_back(static_cast<std::uint8_t>(std::stoul(word, nullptr, 16)));
+        if (word[0] == '#') std::getline(file, word);
+        else bytes.push_back(static_cast<std::uint8_t>(std::stoul(word, nullptr, 16)));
     }
     return bytes;
 }

@@ -7,7 +7,6 @@
 #include "display/PlotSurface.h"
 #include "ui/MainWindow.h"
 
-#include <gtest/gtest.h>
 #include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
@@ -15,6 +14,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTimer>
+#include <gtest/gtest.h>
 
 #include <map>
 #include <string>

@@ -1,7 +1,7 @@
 // Every test program runs inside a QApplication on the offscreen platform, so the
 // GUI tests inspect real widgets without a display.
-#include <gtest/gtest.h>
 #include <QApplication>
+#include <gtest/gtest.h>
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");

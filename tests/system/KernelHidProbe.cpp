@@ -9,17 +9,17 @@
 #include <linux/input.h>
 #include <linux/uhid.h>
 
-#include <fcntl.h>
-#include <poll.h>
-#include <sys/inotify.h>
-#include <unistd.h>
 #include <algorithm>
 #include <cstring>
+#include <fcntl.h>
 #include <filesystem>
 #include <functional>
 #include <iostream>
+#include <poll.h>
 #include <random>
+#include <sys/inotify.h>
 #include <thread>
+#include <unistd.h>
 
 namespace kinemo::test {
 namespace {

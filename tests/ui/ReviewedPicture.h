@@ -3,13 +3,13 @@
 
 #include "ui/Fonts.h"
 
-#include <gtest/gtest.h>
 #include <QApplication>
 #include <QFileInfo>
 #include <QFontInfo>
 #include <QImage>
 #include <QStyle>
 #include <QWidget>
+#include <gtest/gtest.h>
 
 #include <algorithm>
 

@@ -1,8 +1,8 @@
 #include "ui/Translations.h"
 
-#include <gtest/gtest.h>
 #include <QCoreApplication>
 #include <QTranslator>
+#include <gtest/gtest.h>
 
 namespace kinemo {
 namespace {
