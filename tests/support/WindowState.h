@@ -33,11 +33,10 @@ inline std::string modeText(MainWindow& window) {
     const MeasurementState& state = window.state();
     const bool ticking = window.controls().sampleTimer->isActive();
     const std::string fine = state.isFineMode ? "fine" : "standard";
+    const std::string viewed = state.viewed == RunSlot::Loaded ? "loaded" : "recorded";
     switch (window.mode()) {
     case MeasurementMode::Recording: return "recording " + fine + (ticking ? "" : ", tick stopped");
-    case MeasurementMode::Viewing:
-        return std::string(state.viewed == RunSlot::Loaded ? "viewing loaded" : "viewing recorded") +
-               (ticking ? ", tick running" : "");
+    case MeasurementMode::Viewing: return "viewing " + viewed + (ticking ? ", tick running" : "");
     case MeasurementMode::Monitoring: return "monitoring, next run " + fine;
     case MeasurementMode::Stopped: return "stopped, next run " + fine;
     }
