@@ -18,6 +18,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <utility>
 
 namespace kinemo {
 
@@ -54,9 +55,12 @@ Measurement::Measurement(MeasurementState& state, MainControls& controls, HidPla
       platform_(platform),
       clock_(clock),
       dialogs_(dialogs),
-      log_(log) {}
+      log_(log) {
+    for (QString& text : readoutTexts_) text = QString::fromUtf8(kNoValueText);
+    frameConnection_ = QObject::connect(controls_.plot, &PlotSurface::frameDue, [this] { showNewestTexts(); });
+}
 
-Measurement::~Measurement() = default;
+Measurement::~Measurement() { QObject::disconnect(frameConnection_); }
 
 std::string Measurement::nowText() { return dateTimeText(clock_.now()); }
 
@@ -164,7 +168,13 @@ void Measurement::onSampleTick() {
     // and stored by a run; only the readouts tell it apart.
     const bool measured = remote_->hasReading();
     for (int k = 0; k < kAxisCount; ++k)
-        controls_.readouts[k]->setText(QString::fromStdString(measured ? gText(state_.acc[k]) : kNoValueText));
+        readoutTexts_[k] = QString::fromStdString(measured ? gText(state_.acc[k]) : kNoValueText);
+    controls_.plot->requestFrame();
+}
+
+void Measurement::showNewestTexts() {
+    for (int k = 0; k < kAxisCount; ++k) controls_.readouts[k]->setText(readoutTexts_[k]);
+    if (!counterText_.isEmpty()) controls_.sampleCounter->setText(std::exchange(counterText_, QString()));
 }
 
 // Kept on purpose: the sweep is not reset, so a restarted trace goes on at the x
@@ -216,8 +226,7 @@ void Measurement::startRecordingRun() {
 
 void Measurement::storeSample() {
     state_.recorder.store(state_.recorded.samples, state_.acc);
-    controls_.sampleCounter->setText(QString::number(state_.recorder.sampleIndex()) + QLatin1Char('/') +
-                                     QString::number(kRunLength));
+    counterText_ = QString::number(state_.recorder.sampleIndex()) + QLatin1Char('/') + QString::number(kRunLength);
 }
 
 void Measurement::finishRunAndCalibrate() {

@@ -10,6 +10,10 @@
 #include "device/WiiRemote.h"
 #include "log/EventLog.h"
 
+#include <QMetaObject>
+#include <QString>
+
+#include <array>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -51,6 +55,7 @@ private:
     void storeSample();
     void finishRunAndCalibrate();
     std::string nowText();
+    void showNewestTexts();
     void logRemoteChange(bool wasConnected);
     void tellObstacle(const OpenObstacle& obstacle);
 
@@ -66,6 +71,11 @@ private:
     // A remote that cannot be opened is told about once, not at every search; again
     // only when the obstacle changes or after a remote was opened.
     std::optional<OpenObstacle> toldObstacle_;
+    // The texts of the newest tick, set at the next frame: a label is only seen when
+    // painted, and setting its text at every tick would repaint it at every tick.
+    std::array<QString, kAxisCount> readoutTexts_;
+    QString counterText_;  // empty: the counter stays as it is
+    QMetaObject::Connection frameConnection_;
 };
 
 }  // namespace kinemo

@@ -1,6 +1,7 @@
 #include "display/PlotSurface.h"
 
 #include <QPaintEvent>
+#include <QScreen>
 
 #include <algorithm>
 #include <cmath>
@@ -45,6 +46,12 @@ PlotSurface::PlotSurface(QWidget* parent, const QRect& outerGeometry) : QFrame(p
     image_.fill(backColor_);
     canvas_ = new Canvas(this);
     canvas_->setGeometry(QRect(QPoint(kBorder, kBorder), inner));
+    const qreal refreshRate = screen() ? screen()->refreshRate() : 0;
+    frameTimer_.setTimerType(Qt::PreciseTimer);
+    frameTimer_.setSingleShot(true);
+    // Rounded up: a frame never comes sooner than the screen can show it.
+    frameTimer_.setInterval(static_cast<int>(std::ceil(1000.0 / (refreshRate >= 1 ? refreshRate : 60.0))));
+    connect(&frameTimer_, &QTimer::timeout, this, &PlotSurface::presentFrame);
 }
 
 PlotSurface::~PlotSurface() { endPainting(); }
@@ -90,14 +97,17 @@ void PlotSurface::drawSegment(QPointF from, QPointF to, const QColor& color) {
     const QPoint bottomRight(static_cast<int>(std::ceil(std::min(right, image_.width() + kPenReach) + kPenReach)),
                              static_cast<int>(std::ceil(std::min(bottom, image_.height() + kPenReach) + kPenReach)));
     pendingDirty_ |= QRect(topLeft, bottomRight);
-    if (!flushPosted_) {
-        flushPosted_ = true;
-        QMetaObject::invokeMethod(this, &PlotSurface::flushDirty, Qt::QueuedConnection);
-    }
+    requestFrame();
 }
 
-void PlotSurface::flushDirty() {
-    flushPosted_ = false;
+void PlotSurface::requestFrame() {
+    // Started by the first request after a frame, so frames are at least an interval apart.
+    if (!frameTimer_.isActive()) frameTimer_.start();
+}
+
+void PlotSurface::presentFrame() {
+    frameTimer_.stop();
+    emit frameDue();
     if (!pendingDirty_.isEmpty()) canvas_->update(pendingDirty_.intersected(canvas_->rect()));
     pendingDirty_ = QRect();
 }

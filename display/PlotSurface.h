@@ -10,6 +10,7 @@
 #include <QLine>
 #include <QPainter>
 #include <QPointF>
+#include <QTimer>
 
 #include <memory>
 #include <optional>
@@ -62,8 +63,20 @@ public:
 
     LineShape* addLineShape(QLine line, const QColor& color, Qt::PenStyle style = Qt::SolidLine);
 
+    // The window is repainted in frames, no more often than the screen refreshes (its
+    // rate as Qt reports it, 60 Hz where it reports none): what is drawn between two
+    // frames, however many ticks that is, shows together at the next one.
+    void requestFrame();
+    // The pending frame at once, as its timer would bring it; tests pump a frame with it.
+    void presentFrame();
+
     // The traces alone, without line shapes and labels.
     const QImage& image();
+
+signals:
+    // At each frame, before the surface repaints: where texts that show the newest
+    // values are set, so that they are painted in the same frame.
+    void frameDue();
 
 private:
     friend class LineShape;
@@ -71,14 +84,13 @@ private:
     // How far a segment's pen reaches beyond its end points.
     static constexpr qreal kPenReach = 2;
     void endPainting();
-    void flushDirty();
     void paintCanvas(QPainter& painter, const QRect& area);
 
     QWidget* canvas_;
     QImage image_;
     std::optional<QPainter> painter_;  // kept open across a burst of segments
-    QRect pendingDirty_;               // drawn since the last repaint request
-    bool flushPosted_ = false;
+    QRect pendingDirty_;               // drawn since the last frame
+    QTimer frameTimer_;
     QColor backColor_{Qt::black};
     std::vector<std::unique_ptr<LineShape>> shapes_;
 };
