@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace kinemo {
 
@@ -101,12 +102,21 @@ void PlotSurface::drawSegment(QPointF from, QPointF to, const QColor& color) {
 }
 
 void PlotSurface::requestFrame() {
-    // Started by the first request after a frame, so frames are at least an interval apart.
-    if (!frameTimer_.isActive()) frameTimer_.start();
+    // A frame that is due comes at the end of the tick that asks for it, so at 60 Hz
+    // every other tick ends with a frame and no sample waits more than one tick. One
+    // not yet due waits no longer than an interval, for when no tick follows.
+    if (!sinceFrame_.isValid() || sinceFrame_.elapsed() >= frameTimer_.interval()) {
+        if (std::exchange(framePosted_, true)) return;
+        QMetaObject::invokeMethod(this, &PlotSurface::presentFrame, Qt::QueuedConnection);
+    } else if (!frameTimer_.isActive()) {
+        frameTimer_.start();
+    }
 }
 
 void PlotSurface::presentFrame() {
+    framePosted_ = false;
     frameTimer_.stop();
+    sinceFrame_.start();
     emit frameDue();
     if (!pendingDirty_.isEmpty()) canvas_->update(pendingDirty_.intersected(canvas_->rect()));
     pendingDirty_ = QRect();

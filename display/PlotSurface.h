@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QColor>
+#include <QElapsedTimer>
 #include <QFrame>
 #include <QImage>
 #include <QLine>
@@ -90,7 +91,9 @@ private:
     QImage image_;
     std::optional<QPainter> painter_;  // kept open across a burst of segments
     QRect pendingDirty_;               // drawn since the last frame
-    QTimer frameTimer_;
+    QTimer frameTimer_;                // a frame not yet due, shown when it is
+    QElapsedTimer sinceFrame_;         // since the last frame
+    bool framePosted_ = false;         // a due frame, shown when the current handler returns
     QColor backColor_{Qt::black};
     std::vector<std::unique_ptr<LineShape>> shapes_;
 };
