@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <utility>
 
 namespace kinemo {
 
@@ -98,23 +97,17 @@ void PlotSurface::drawSegment(QPointF from, QPointF to, const QColor& color) {
     const QPoint bottomRight(static_cast<int>(std::ceil(std::min(right, image_.width() + kPenReach) + kPenReach)),
                              static_cast<int>(std::ceil(std::min(bottom, image_.height() + kPenReach) + kPenReach)));
     pendingDirty_ |= QRect(topLeft, bottomRight);
-    requestFrame();
 }
 
 void PlotSurface::requestFrame() {
-    // A frame that is due comes at the end of the tick that asks for it, so at 60 Hz
-    // every other tick ends with a frame and no sample waits more than one tick. One
-    // not yet due waits no longer than an interval, for when no tick follows.
-    if (!sinceFrame_.isValid() || sinceFrame_.elapsed() >= frameTimer_.interval()) {
-        if (std::exchange(framePosted_, true)) return;
-        QMetaObject::invokeMethod(this, &PlotSurface::presentFrame, Qt::QueuedConnection);
-    } else if (!frameTimer_.isActive()) {
-        frameTimer_.start();
-    }
+    // At 60 Hz every other tick ends with a frame, so no sample waits more than one
+    // tick. The frame is presented here rather than posted: an event per frame would
+    // wake the event loop once more for nothing.
+    if (!sinceFrame_.isValid() || sinceFrame_.elapsed() >= frameTimer_.interval()) presentFrame();
+    else if (!frameTimer_.isActive()) frameTimer_.start();
 }
 
 void PlotSurface::presentFrame() {
-    framePosted_ = false;
     frameTimer_.stop();
     sinceFrame_.start();
     emit frameDue();

@@ -57,7 +57,9 @@ public:
     QWidget* canvas() const { return canvas_; }
     QSize drawingSize() const { return image_.size(); }
 
+    // Repaints the whole surface at once.
     void clear();
+    // Into the image only: the screen shows it at the next frame, or at a clear().
     void drawSegment(QPointF from, QPointF to, const QColor& color);
     void setBackColor(const QColor& color);
     QColor backColor() const { return backColor_; }
@@ -66,10 +68,15 @@ public:
 
     // The window is repainted in frames, no more often than the screen refreshes (its
     // rate as Qt reports it, 60 Hz where it reports none): what is drawn between two
-    // frames, however many ticks that is, shows together at the next one.
+    // frames, however many ticks that is, shows together at the next one. The tick
+    // asks for a frame at its end: it comes then if one is due, else within a
+    // frame's time.
     void requestFrame();
     // The pending frame at once, as its timer would bring it; tests pump a frame with it.
     void presentFrame();
+    // The screen's refresh interval unless set; a test lengthens it so that a slow
+    // machine cannot bring a frame before the test looks.
+    void setFrameInterval(int milliseconds) { frameTimer_.setInterval(milliseconds); }
 
     // The traces alone, without line shapes and labels.
     const QImage& image();
@@ -93,7 +100,6 @@ private:
     QRect pendingDirty_;               // drawn since the last frame
     QTimer frameTimer_;                // a frame not yet due, shown when it is
     QElapsedTimer sinceFrame_;         // since the last frame
-    bool framePosted_ = false;         // a due frame, shown when the current handler returns
     QColor backColor_{Qt::black};
     std::vector<std::unique_ptr<LineShape>> shapes_;
 };

@@ -46,7 +46,10 @@ QLabel* label(QWidget* parent, const char* name, QRect geometry, const QString& 
               Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignTop) {
     auto* l = new QLabel(text, parent);
     l->setObjectName(QString::fromLatin1(name));
+    // A fixed size, not only a fixed place: a new text then asks for no relayout of the
+    // window, which the readouts would otherwise do at every frame.
     l->setGeometry(geometry);
+    l->setFixedSize(geometry.size());
     l->setFont(kinemoFont());
     l->setAlignment(alignment);
     setColors(l, background, textColor);

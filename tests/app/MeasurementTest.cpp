@@ -15,6 +15,13 @@ protected:
     }
 };
 
+// No one pumps a frame here: the tick that finds one due brings it itself.
+TEST_F(MeasurementTest, TheFirstTickShowsItsReadoutsAtOnce) {
+    hold(60, 110, 210);
+    tick();
+    EXPECT_EQ(c().readouts[0]->text().toStdString(), "2.62");
+}
+
 TEST_F(MeasurementTest, StartUpThenTheMonitorButtonTheModesAndTheAxes) {
     test::Bytes request = test::readHexFixture(KINEMO_DEVICE_FIXTURES "/mode-request-continuous.txt");
     request.resize(22);
