@@ -49,8 +49,13 @@ for pair in $(seq 1 "$pairs"); do
   measure "$old" "old" | tee -a "$results"
   measure "$new" "new" | tee -a "$results"
 done
+# The mean of each, and the median of the pairs' ratios: a shared machine's noise comes in
+# bursts that can spoil one pair, and the median shrugs them off.
 for phase in monitoring recording; do
-  awk -v phase="$phase" '$2 == phase":" {sum[$1] += $3; n[$1]++}
+  awk -v phase="$phase" '$2 == phase":" {v[$1, n[$1]++] = $3; sum[$1] += $3}
     END {o = sum["old"] / n["old"]; w = sum["new"] / n["new"];
-         printf "%s: old %.2f %%, new %.2f %% of a core, new/old %.2f\n", phase, o, w, w / o}' "$results"
+         for (i = 0; i < n["new"]; i++) r[i] = v["new", i] / v["old", i];
+         m = n["new"]; for (i = 0; i < m; i++) for (j = i + 1; j < m; j++) if (r[j] < r[i]) {t = r[i]; r[i] = r[j]; r[j] = t}
+         med = m % 2 ? r[(m - 1) / 2] : (r[m / 2 - 1] + r[m / 2]) / 2;
+         printf "%s: old %.2f %%, new %.2f %% of a core, new/old %.2f (median of the pairs %.2f)\n", phase, o, w, w / o, med}' "$results"
 done
