@@ -72,8 +72,11 @@ public:
     // asks for a frame at its end: it comes then if one is due, else within a
     // frame's time.
     void requestFrame();
-    // The pending frame at once, as its timer would bring it; tests pump a frame with it.
-    void presentFrame();
+    // The frame that waits for its time, at once, as its timer would bring it; tests
+    // pump frames with it, and see only those the program would show.
+    void presentPendingFrame() {
+        if (frameTimer_.isActive()) presentFrame();
+    }
     // The screen's refresh interval unless set; a test lengthens it so that a slow
     // machine cannot bring a frame before the test looks.
     void setFrameInterval(int milliseconds) { frameTimer_.setInterval(milliseconds); }
@@ -92,6 +95,7 @@ private:
     // How far a segment's pen reaches beyond its end points.
     static constexpr qreal kPenReach = 2;
     void endPainting();
+    void presentFrame();
     void paintCanvas(QPainter& painter, const QRect& area);
 
     QWidget* canvas_;

@@ -99,7 +99,7 @@ inline std::string windowsText(const char* kind, qint64 programsIcon) {
 inline WindowState readState(MainWindow& window, const std::vector<QString>& messages,
                              const std::vector<std::string>& events) {
     const MainControls& c = window.controls();
-    c.plot->presentFrame();
+    c.plot->presentPendingFrame();
     WindowState state;
     state["mode"] = modeText(window);
     state["title"] = window.windowTitle().toStdString() + (window.isVisible() ? "" : " (closed)");

@@ -24,7 +24,7 @@ TEST_F(MainWindowTest, LooksAsReviewed) {
         remote->inputQueue.push_back(test::accReport(x, 77, z));
         tick();
     }
-    c().plot->presentFrame();
+    c().plot->presentPendingFrame();
     test::expectLooksLike(window.get(), "main-window");
 }
 
