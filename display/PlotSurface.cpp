@@ -103,8 +103,14 @@ void PlotSurface::requestFrame() {
     // At 60 Hz every other tick ends with a frame, so no sample waits more than one
     // tick. The frame is presented here rather than posted: an event per frame would
     // wake the event loop once more for nothing.
-    if (!sinceFrame_.isValid() || sinceFrame_.elapsed() >= frameTimer_.interval()) presentFrame();
-    else if (!frameTimer_.isActive()) frameTimer_.start();
+    if (!sinceFrame_.isValid() || sinceFrame_.elapsed() >= frameTimer_.interval()) {
+        presentFrame();
+        return;
+    }
+    // Restarted at every request, so that while ticks go on the timer never comes
+    // before the tick that makes the frame due: once it did, every later frame came
+    // from it, some milliseconds after its tick, and the trace lagged by that much.
+    frameTimer_.start();
 }
 
 void PlotSurface::presentFrame() {

@@ -69,8 +69,8 @@ public:
     // The window is repainted in frames, no more often than the screen refreshes (its
     // rate as Qt reports it, 60 Hz where it reports none): what is drawn between two
     // frames, however many ticks that is, shows together at the next one. The tick
-    // asks for a frame at its end: it comes then if one is due, else within a
-    // frame's time.
+    // asks for a frame at its end: it comes then if one is due, else at a later tick,
+    // or a frame's time after the last request when no tick follows.
     void requestFrame();
     // The frame that waits for its time, at once, as its timer would bring it; tests
     // pump frames with it, and see only those the program would show.
@@ -102,7 +102,7 @@ private:
     QImage image_;
     std::optional<QPainter> painter_;  // kept open across a burst of segments
     QRect pendingDirty_;               // drawn since the last frame
-    QTimer frameTimer_;                // a frame not yet due, shown when it is
+    QTimer frameTimer_;                // a frame not yet due, shown if no tick brings it
     QElapsedTimer sinceFrame_;         // since the last frame
     QColor backColor_{Qt::black};
     std::vector<std::unique_ptr<LineShape>> shapes_;

@@ -2,8 +2,9 @@
 #include "display/PlotSurface.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QPaintEvent>
+#include <QSignalSpy>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -23,8 +24,6 @@ TEST(PlotSurface, ABurstOfTicksBetweenTwoFramesShowsWhollyInOneRepaint) {
     PlotSurface* plot = new PlotSurface(&window, QRect(5, 5, 505, 305));
     plot->setFrameInterval(300);
     window.show();
-    for (int i = 0; i < 20; ++i) QApplication::processEvents();
-    plot->drawSegment(QPointF(100, 20), QPointF(104, 200), Qt::green);
     plot->requestFrame();
     for (int i = 0; i < 20; ++i) QApplication::processEvents();
     plot->canvas()->installEventFilter(&log);
@@ -35,12 +34,25 @@ TEST(PlotSurface, ABurstOfTicksBetweenTwoFramesShowsWhollyInOneRepaint) {
     for (int tick = 0; tick < 5; ++tick) EXPECT_EQ(plot->image().pixelColor(112 + 10 * tick, 110), QColor(Qt::green));
     for (int i = 0; i < 20; ++i) QApplication::processEvents();
     EXPECT_TRUE(log.painted.empty()) << "a frame just after the last one";
-    QElapsedTimer waited;
-    waited.start();
-    while (log.painted.empty() && waited.elapsed() < 2000) QApplication::processEvents();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !log.painted.empty(); }, 2000)) << "the frame never came";
     ASSERT_EQ(log.painted.size(), 1u);
     EXPECT_TRUE(log.painted[0].contains(QRect(110, 20, 45, 181)));
     EXPECT_LT(log.painted[0].width(), 60) << "not the whole surface";
+}
+
+// A frame not yet due waits a whole interval from the newest tick: while ticks go on,
+// the tick that makes it due brings it, not a timer some milliseconds after a tick.
+TEST(PlotSurface, WhileTicksGoOnNoFrameComesBetweenThem) {
+    PlotSurface plot(nullptr, QRect(5, 5, 505, 305));
+    plot.setFrameInterval(1000);
+    QSignalSpy frames(&plot, &PlotSurface::frameDue);
+    plot.requestFrame();
+    QTest::qWait(50);
+    plot.requestFrame();
+    QTest::qWait(650);
+    plot.requestFrame();
+    QTest::qWait(650);
+    EXPECT_EQ(frames.size(), 1);
 }
 
 }  // namespace kinemo
