@@ -18,6 +18,7 @@ namespace {
 
 constexpr int kUsageError = 2;
 constexpr int kNoDisplay = 1;
+constexpr const char* kNoSharedMemory = "QT_XCB_NO_MITSHM";
 
 void print(std::FILE* stream, const QString& text) {
     std::fputs(text.toLocal8Bit().constData(), stream);
@@ -125,9 +126,19 @@ std::unique_ptr<QApplication> connectToDisplay(int& argc, char** argv) {
         sayThereIsNoDisplay();
         return nullptr;
     }
+    // On X, Qt hands its window image to the server through shared memory and, before
+    // it paints again over pixels it has just handed over, waits for the server to
+    // answer a round trip. The trace and the readouts are painted over at every frame,
+    // so that wait came 50 times a second and cost the program and the X server more
+    // than sending the few changed pixels through the socket. A user's own setting of
+    // the variable stands; ours ends with the connection, so nothing started from here
+    // inherits it.
+    const bool socketPainting = !qEnvironmentVariableIsSet(kNoSharedMemory);
+    if (socketPainting) qputenv(kNoSharedMemory, "1");
     const QtMessageHandler previous = qInstallMessageHandler(holdWhileConnecting);
     auto app = std::make_unique<QApplication>(argc, argv);
     qInstallMessageHandler(previous);
+    if (socketPainting) qunsetenv(kNoSharedMemory);
     for (const HeldMessage& m : heldMessages)
         qt_message_output(m.type, QMessageLogContext(m.file, m.line, m.function, m.category), m.text);
     heldMessages.clear();

@@ -7,6 +7,7 @@
 #include "core/Clock.h"
 #include "device/SimulatedHidPlatform.h"
 #include "display/PlotSurface.h"
+#include "ui/CommandLine.h"
 #include "ui/MainWindow.h"
 
 #include <QApplication>
@@ -16,6 +17,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
+#include <memory>
 #include <vector>
 
 namespace {
@@ -76,7 +78,9 @@ private:
 int main(int argc, char** argv) {
     const int seconds = argc > 1 ? std::atoi(argv[1]) : 60;
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
+    // Connected as the program connects, so that the frames reach the display its way.
+    const std::unique_ptr<QApplication> app = connectToDisplay(argc, argv);
+    if (!app) return 1;
     SystemClock clock;
     const std::uint32_t poweredOn = clock.monotonicMs();
     WatchedPlatform hid(clock);
@@ -95,7 +99,7 @@ int main(int argc, char** argv) {
     });
     window.controls().plot->canvas()->installEventFilter(&watch);
     // Connected after the window's own handler, so it runs at the end of each tick.
-    QObject::connect(window.controls().sampleTimer, &QTimer::timeout, &app, [&] {
+    QObject::connect(window.controls().sampleTimer, &QTimer::timeout, app.get(), [&] {
         const std::uint32_t now = clock.monotonicMs();
         if (hid.newest.size() < 6) return;
         const AccTriple shown{hid.newest[3], hid.newest[4], hid.newest[5]};
@@ -107,8 +111,8 @@ int main(int argc, char** argv) {
         if (tick != lastTick) drawnNotShown.push_back(tick);
         lastTick = tick;
     });
-    QTimer::singleShot(seconds * 1000, &app, &QApplication::quit);
-    app.exec();
+    QTimer::singleShot(seconds * 1000, app.get(), &QApplication::quit);
+    QApplication::exec();
 
     std::sort(ages.begin(), ages.end());
     if (ages.empty()) return 1;
