@@ -44,14 +44,14 @@ TEST(PlotSurface, ABurstOfTicksBetweenTwoFramesShowsWhollyInOneRepaint) {
 // the tick that makes it due brings it, not a timer some milliseconds after a tick.
 TEST(PlotSurface, WhileTicksGoOnNoFrameComesBetweenThem) {
     PlotSurface plot(nullptr, QRect(5, 5, 505, 305));
-    plot.setFrameInterval(1000);
+    plot.setFrameInterval(2000);
     QSignalSpy frames(&plot, &PlotSurface::frameDue);
     plot.requestFrame();
     QTest::qWait(50);
     plot.requestFrame();
-    QTest::qWait(650);
+    QTest::qWait(1300);
     plot.requestFrame();
-    QTest::qWait(650);
+    QTest::qWait(1300);
     EXPECT_EQ(frames.size(), 1);
 }
 
