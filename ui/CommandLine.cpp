@@ -133,12 +133,12 @@ std::unique_ptr<QApplication> connectToDisplay(int& argc, char** argv) {
     // than sending the few changed pixels through the socket. A user's own setting of
     // the variable stands; ours ends with the connection, so nothing started from here
     // inherits it.
-    const bool socketPainting = !qEnvironmentVariableIsSet(kNoSharedMemory);
-    if (socketPainting) qputenv(kNoSharedMemory, "1");
+    const bool setHere = !qEnvironmentVariableIsSet(kNoSharedMemory);
+    if (setHere) qputenv(kNoSharedMemory, "1");
     const QtMessageHandler previous = qInstallMessageHandler(holdWhileConnecting);
     auto app = std::make_unique<QApplication>(argc, argv);
     qInstallMessageHandler(previous);
-    if (socketPainting) qunsetenv(kNoSharedMemory);
+    if (setHere) qunsetenv(kNoSharedMemory);
     for (const HeldMessage& m : heldMessages)
         qt_message_output(m.type, QMessageLogContext(m.file, m.line, m.function, m.category), m.text);
     heldMessages.clear();
